@@ -76,45 +76,51 @@ void THash_SHA::Finish() {
 }
 
 void THash_SHA::CompressBlock(std::span<const std::uint8_t, kBlockSize> block) {
-  // The message schedule is kept as a rolling window of 16 words.
-  std::uint32_t w[16];
+  // W[t] = W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16], with no rotation: this is what makes it
+  // SHA-0 rather than SHA-1.
+  std::uint32_t w[80];
   for (std::size_t t = 0; t < 16; ++t) {
     w[t] = platform::LoadBE32(block, 4 * t);
+  }
+  for (std::size_t t = 16; t < 80; ++t) {
+    w[t] = w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16];
   }
   std::uint32_t a = state_[0];
   std::uint32_t b = state_[1];
   std::uint32_t c = state_[2];
   std::uint32_t d = state_[3];
   std::uint32_t e = state_[4];
-
-  // W[t] = W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16], with no rotation: this is what makes it
-  // SHA-0 rather than SHA-1.
-  auto schedule = [&w](std::size_t t) {
-    if (t >= 16) {
-      w[t & 15] = w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15];
-    }
-    return w[t & 15];
+  // Five steps at a time with the roles of the words rotated, so that no word is copied.
+  const auto f0 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) {
+    return z ^ (x & (y ^ z));
   };
-  auto step = [&](std::uint32_t f, std::uint32_t k, std::uint32_t wt) {
-    const std::uint32_t temp = std::rotl(a, 5) + f + e + k + wt;
-    e = d;
-    d = c;
-    c = std::rotl(b, 30);
-    b = a;
-    a = temp;
+  const auto f1 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) { return x ^ y ^ z; };
+  const auto f2 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) {
+    return (x & y) | (z & (x | y));
   };
-  std::size_t t = 0;
-  for (; t < 20; ++t) {
-    step((b & c) | (~b & d), kK0, schedule(t));
+  const auto steps5 = [&](auto f, std::uint32_t k, std::size_t t) {
+    e += std::rotl(a, 5) + f(b, c, d) + k + w[t];
+    b = std::rotl(b, 30);
+    d += std::rotl(e, 5) + f(a, b, c) + k + w[t + 1];
+    a = std::rotl(a, 30);
+    c += std::rotl(d, 5) + f(e, a, b) + k + w[t + 2];
+    e = std::rotl(e, 30);
+    b += std::rotl(c, 5) + f(d, e, a) + k + w[t + 3];
+    d = std::rotl(d, 30);
+    a += std::rotl(b, 5) + f(c, d, e) + k + w[t + 4];
+    c = std::rotl(c, 30);
+  };
+  for (std::size_t t = 0; t < 20; t += 5) {
+    steps5(f0, kK0, t);
   }
-  for (; t < 40; ++t) {
-    step(b ^ c ^ d, kK1, schedule(t));
+  for (std::size_t t = 20; t < 40; t += 5) {
+    steps5(f1, kK1, t);
   }
-  for (; t < 60; ++t) {
-    step((b & c) | (b & d) | (c & d), kK2, schedule(t));
+  for (std::size_t t = 40; t < 60; t += 5) {
+    steps5(f2, kK2, t);
   }
-  for (; t < 80; ++t) {
-    step(b ^ c ^ d, kK3, schedule(t));
+  for (std::size_t t = 60; t < 80; t += 5) {
+    steps5(f1, kK3, t);
   }
   state_[0] += a;
   state_[1] += b;
