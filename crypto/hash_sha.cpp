@@ -18,6 +18,37 @@ constexpr std::uint32_t kK1 = 0x6ED9EBA1;
 constexpr std::uint32_t kK2 = 0x8F1BBCDC;
 constexpr std::uint32_t kK3 = 0xCA62C1D6;
 
+// Word t of the message schedule, kept in a rolling window of 16 words.
+inline std::uint32_t W(std::uint32_t* w, std::size_t t) {
+  if (t >= 16) {
+    w[t & 15] = w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15];
+  }
+  return w[t & 15];
+}
+
+// One step of quarter `kQuarter` (0..3): the round function and constant of steps 20q..20q+19.
+template <int kQuarter>
+inline void Step(std::uint32_t a, std::uint32_t& b, std::uint32_t c, std::uint32_t d,
+                 std::uint32_t& e, std::uint32_t wt) {
+  std::uint32_t f;
+  std::uint32_t k;
+  if constexpr (kQuarter == 0) {
+    f = d ^ (b & (c ^ d));
+    k = kK0;
+  } else if constexpr (kQuarter == 1) {
+    f = b ^ c ^ d;
+    k = kK1;
+  } else if constexpr (kQuarter == 2) {
+    f = (b & c) | (d & (b | c));
+    k = kK2;
+  } else {
+    f = b ^ c ^ d;
+    k = kK3;
+  }
+  e += std::rotl(a, 5) + f + k + wt;
+  b = std::rotl(b, 30);
+}
+
 }  // namespace
 
 THash_SHA::~THash_SHA() {
@@ -78,49 +109,44 @@ void THash_SHA::Finish() {
 void THash_SHA::CompressBlock(std::span<const std::uint8_t, kBlockSize> block) {
   // W[t] = W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16], with no rotation: this is what makes it
   // SHA-0 rather than SHA-1.
-  std::uint32_t w[80];
+  std::uint32_t w[16];
   for (std::size_t t = 0; t < 16; ++t) {
     w[t] = platform::LoadBE32(block, 4 * t);
-  }
-  for (std::size_t t = 16; t < 80; ++t) {
-    w[t] = w[t - 3] ^ w[t - 8] ^ w[t - 14] ^ w[t - 16];
   }
   std::uint32_t a = state_[0];
   std::uint32_t b = state_[1];
   std::uint32_t c = state_[2];
   std::uint32_t d = state_[3];
   std::uint32_t e = state_[4];
-  // Five steps at a time with the roles of the words rotated, so that no word is copied.
-  const auto f0 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) {
-    return z ^ (x & (y ^ z));
-  };
-  const auto f1 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) { return x ^ y ^ z; };
-  const auto f2 = [](std::uint32_t x, std::uint32_t y, std::uint32_t z) {
-    return (x & y) | (z & (x | y));
-  };
-  const auto steps5 = [&](auto f, std::uint32_t k, std::size_t t) {
-    e += std::rotl(a, 5) + f(b, c, d) + k + w[t];
-    b = std::rotl(b, 30);
-    d += std::rotl(e, 5) + f(a, b, c) + k + w[t + 1];
-    a = std::rotl(a, 30);
-    c += std::rotl(d, 5) + f(e, a, b) + k + w[t + 2];
-    e = std::rotl(e, 30);
-    b += std::rotl(c, 5) + f(d, e, a) + k + w[t + 3];
-    d = std::rotl(d, 30);
-    a += std::rotl(b, 5) + f(c, d, e) + k + w[t + 4];
-    c = std::rotl(c, 30);
-  };
-  for (std::size_t t = 0; t < 20; t += 5) {
-    steps5(f0, kK0, t);
+  // Steps in the classic form with the roles of the words rotated, so that no word is copied.
+  std::size_t t = 0;
+  for (; t < 20; t += 5) {
+    Step<0>(a, b, c, d, e, W(w, t));
+    Step<0>(e, a, b, c, d, W(w, t + 1));
+    Step<0>(d, e, a, b, c, W(w, t + 2));
+    Step<0>(c, d, e, a, b, W(w, t + 3));
+    Step<0>(b, c, d, e, a, W(w, t + 4));
   }
-  for (std::size_t t = 20; t < 40; t += 5) {
-    steps5(f1, kK1, t);
+  for (; t < 40; t += 5) {
+    Step<1>(a, b, c, d, e, W(w, t));
+    Step<1>(e, a, b, c, d, W(w, t + 1));
+    Step<1>(d, e, a, b, c, W(w, t + 2));
+    Step<1>(c, d, e, a, b, W(w, t + 3));
+    Step<1>(b, c, d, e, a, W(w, t + 4));
   }
-  for (std::size_t t = 40; t < 60; t += 5) {
-    steps5(f2, kK2, t);
+  for (; t < 60; t += 5) {
+    Step<2>(a, b, c, d, e, W(w, t));
+    Step<2>(e, a, b, c, d, W(w, t + 1));
+    Step<2>(d, e, a, b, c, W(w, t + 2));
+    Step<2>(c, d, e, a, b, W(w, t + 3));
+    Step<2>(b, c, d, e, a, W(w, t + 4));
   }
-  for (std::size_t t = 60; t < 80; t += 5) {
-    steps5(f1, kK3, t);
+  for (; t < 80; t += 5) {
+    Step<3>(a, b, c, d, e, W(w, t));
+    Step<3>(e, a, b, c, d, W(w, t + 1));
+    Step<3>(d, e, a, b, c, W(w, t + 2));
+    Step<3>(c, d, e, a, b, W(w, t + 3));
+    Step<3>(b, c, d, e, a, W(w, t + 4));
   }
   state_[0] += a;
   state_[1] += b;
