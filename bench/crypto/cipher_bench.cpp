@@ -68,7 +68,7 @@ void BM_TEncryptMgr_EncodeBuffer(benchmark::State& state, TCipherCase c, std::ui
     benchmark::ClobberMemory();
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * item_bytes));
-  state.SetLabel(Label(pair, "ours", mode == 1 || mode == 0 ? c.scale : c.scale));
+  state.SetLabel(Label(pair, "ours", c.scale));
 }
 
 // Comparator: Botan's CBC over the same item, restarted from the same IV each time. A 41-byte
