@@ -75,11 +75,11 @@ void BM_TEncryptMgr_EncodeBuffer(benchmark::State& state, TCipherCase c, std::ui
 // field is not a whole number of blocks, so Botan runs CBC with ciphertext stealing there.
 void BM_Botan_CBC(benchmark::State& state, TCipherCase c, std::size_t item_bytes,
                   std::string pair) {
-  const std::string spec =
+  const std::string mode_name =
       std::string(c.botan_name) + (item_bytes % 8 == 0 ? "/CBC/NoPadding" : "/CBC/CTS");
-  const auto mode = Botan::Cipher_Mode::create(spec, Botan::ENCRYPTION);
+  const auto mode = Botan::Cipher_Mode::create(mode_name, Botan::ENCRYPTION);
   if (!mode) {
-    state.SkipWithError(("Botan has no " + spec).c_str());
+    state.SkipWithError(("Botan has no " + mode_name).c_str());
     return;
   }
   mode->set_key(Filled(c.botan_key_bytes));
