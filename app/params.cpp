@@ -1,5 +1,6 @@
 #include "app/params.h"
 
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -21,6 +22,17 @@ namespace {
 const QColor kEditFrame(0x84, 0xC1, 0xFF);
 const QColor kLabelColour(0x3C, 0x3C, 0x3C);
 const QColor kStarColour(0xB9, 0x00, 0x00);
+
+// The star of the instructions sits between the parentheses of "(  )": at x 341 with
+// Tahoma, measured here so that it stays there with a stand-in font.
+int InstructionStarLeft(const QLabel* label) {
+  const QString before = QStringLiteral("1- Remplir les champs par les informations correctes. (");
+  const QFontMetrics label_metrics(label->font());
+  const QFontMetrics star_metrics(MsSansSerifFont(15, true));
+  const int gap_middle = label->x() + label_metrics.horizontalAdvance(before) +
+                         label_metrics.horizontalAdvance(QStringLiteral("  ")) / 2;
+  return gap_middle - star_metrics.horizontalAdvance(QLatin1Char('*')) / 2;
+}
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
   QPalette palette = widget->palette();

@@ -60,6 +60,33 @@ QMessageBox::Icon ToQt(TDialogIcon icon) {
   return QMessageBox::NoIcon;
 }
 
+// The captions of a French Windows message box.
+QString FrenchCaption(TDialogButton button) {
+  switch (button) {
+    case TDialogButton::Ok:
+      return QStringLiteral("OK");
+    case TDialogButton::Cancel:
+      return QStringLiteral("Annuler");
+    case TDialogButton::Yes:
+      return QStringLiteral("&Oui");
+    case TDialogButton::No:
+      return QStringLiteral("&Non");
+    case TDialogButton::Abort:
+      return QStringLiteral("&Abandonner");
+    case TDialogButton::Retry:
+      return QStringLiteral("&Recommencer");
+    case TDialogButton::Ignore:
+      return QStringLiteral("&Ignorer");
+    case TDialogButton::YesToAll:
+      return QStringLiteral("Oui pour &tout");
+    case TDialogButton::NoToAll:
+      return QStringLiteral("Non pour t&out");
+    case TDialogButton::None:
+      break;
+  }
+  return QString();
+}
+
 QString CaptionOf(const std::string& caption) {
   return caption.empty() ? QString::fromUtf8(kApplicationTitle) : FromWindows1252(caption);
 }
@@ -70,7 +97,7 @@ TDialogButton TQtDialogs::MessageBox(const platform::TMessageBoxRequest& request
   QMessageBox box(ToQt(request.icon), CaptionOf(request.caption), FromWindows1252(request.text),
                   QMessageBox::NoButton, QApplication::activeWindow());
   for (const TDialogButton button : request.buttons) {
-    box.addButton(ToQt(button));
+    box.addButton(ToQt(button))->setText(FrenchCaption(button));
   }
   if (request.default_button != TDialogButton::None) {
     box.setDefaultButton(ToQt(request.default_button));

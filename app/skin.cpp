@@ -46,7 +46,8 @@ QString BlackSkinStyleSheet() {
              "QComboBox#Combo_Path { background: #2B2B2B; color: #F0F0F0;"
              "  border: 1px solid #000000; border-radius: 2px; padding: 1px 4px; }"
              "QComboBox#Combo_Path:hover { border-color: #7FB2F0; }"
-             "QComboBox#Combo_Path QAbstractItemView { background: #1C1C1C; color: #F0F0F0; }"
+             "QTreeWidget#Combo_Path_List { background: #1C1C1C; color: #F0F0F0;"
+             "  border: 1px solid #000000; selection-background-color: #3A6EA5; }"
              "QToolTip { font-family: Tahoma, 'Liberation Sans', 'DejaVu Sans';"
              "  font-size: 11px; color: #000000; background: #FFFFE1;"
              "  border: 1px solid %1; border-radius: 6px; padding: 3px; }")

@@ -202,7 +202,12 @@ void TSplash::PaintList(QPainter& painter) const {
                          QImage(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name))));
   }
   document.setTextWidth(list_rect_.width());
-  document.setHtml(ForQtRichText(list_lines_.join(QString())));
+  // Each line ends in a break; the last break only separates, so it takes no room.
+  QString html = list_lines_.join(QString());
+  if (html.endsWith(QStringLiteral("<br>"), Qt::CaseInsensitive)) {
+    html.chop(4);
+  }
+  document.setHtml(ForQtRichText(html));
   // The newest line stays in view: when the lines outgrow the area, the oldest scroll out.
   const qreal overflow = std::max<qreal>(0, document.size().height() - list_rect_.height());
   painter.save();
