@@ -53,11 +53,13 @@ void TFolderPicker::showPopup() {
   const QString windows_root =
       FromWindows1252(platform::ToWindowsPath(host_root.toStdString(), root_1252.at(0)));
 
-  popup_ = new QTreeWidget(this);
+  // Owned by the window rather than the drop-down itself, whose children the toolkit does
+  // not skin.
+  popup_ = new QTreeWidget(window());
+  popup_->setObjectName(QStringLiteral("Combo_Path_List"));  // before polishing picks the skin
   popup_->setWindowFlags(Qt::Popup);
   popup_->setAttribute(Qt::WA_DeleteOnClose);
   popup_->setHeaderHidden(true);
-  popup_->setObjectName(QStringLiteral("Combo_Path_List"));
   QTreeWidgetItem* const top = MakeItem(root_, host_root, windows_root);
   popup_->addTopLevelItem(top);
   connect(popup_, &QTreeWidget::itemExpanded, this, &TFolderPicker::Populate);

@@ -130,10 +130,11 @@ TForm_Params::TForm_Params(QWidget* parent) : TPage(QStringLiteral("Paramètres"
   Combo_Path->setGeometry(199, 352, 356, 22);
   Combo_Path->SetDropDownWidth(356);
 
-  for (const QPoint star : {QPoint(114, 153), QPoint(115, 177), QPoint(115, 201), QPoint(115, 225),
-                            QPoint(116, 337), QPoint(341, 38)}) {
+  for (const QPoint star :
+       {QPoint(114, 153), QPoint(115, 177), QPoint(115, 201), QPoint(115, 225), QPoint(116, 337)}) {
     AddStar(star);
   }
+  AddStar(QPoint(InstructionStarLeft(Label1), 38));
 
   PBar = new QProgressBar(GroupBox2);
   PBar->setObjectName(QStringLiteral("PBar"));

@@ -1,6 +1,5 @@
 #include "app/splash.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QGuiApplication>
@@ -191,29 +190,40 @@ void TSplash::paintEvent(QPaintEvent*) {
 }
 
 void TSplash::PaintList(QPainter& painter) const {
-  if (list_lines_.isEmpty()) {
-    return;
+  // The progress bar lies across the lower part of the list area; the list ends above it.
+  QRect area = list_rect_;
+  if (area.intersects(kProgressRect) && area.top() < kProgressRect.top()) {
+    area.setBottom(kProgressRect.top() - 3);
   }
-  QTextDocument document;
-  document.setDefaultFont(TahomaFont(11));
-  document.setDocumentMargin(0);
-  for (const char* name : kNamedPictures) {
-    document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)),
-                         QImage(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name))));
-  }
-  document.setTextWidth(list_rect_.width());
-  // Each line ends in a break; the last break only separates, so it takes no room.
-  QString html = list_lines_.join(QString());
-  if (html.endsWith(QStringLiteral("<br>"), Qt::CaseInsensitive)) {
-    html.chop(4);
-  }
-  document.setHtml(ForQtRichText(html));
-  // The newest line stays in view: when the lines outgrow the area, the oldest scroll out.
-  const qreal overflow = std::max<qreal>(0, document.size().height() - list_rect_.height());
   painter.save();
-  painter.setClipRect(list_rect_);
-  painter.translate(list_rect_.topLeft() - QPointF(0, overflow));
-  document.drawContents(&painter);
+  painter.setClipRect(area);
+  // The newest line sits at the bottom; older lines stand above it as long as they fit
+  // whole, the oldest scrolling out first. A line's closing break only separates it.
+  int bottom = area.bottom() + 1;
+  for (qsizetype i = list_lines_.size() - 1; i >= 0; --i) {
+    QString html = list_lines_[i];
+    if (html.endsWith(QStringLiteral("<br>"), Qt::CaseInsensitive)) {
+      html.chop(4);
+    }
+    QTextDocument document;
+    document.setDefaultFont(TahomaFont(11));
+    document.setDocumentMargin(0);
+    for (const char* name : kNamedPictures) {
+      document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)),
+                           QImage(QStringLiteral(":/pictures/%1.png").arg(QLatin1String(name))));
+    }
+    document.setTextWidth(area.width());
+    document.setHtml(ForQtRichText(html));
+    const int top = bottom - static_cast<int>(document.size().height() + 0.5);
+    if (top < area.top() && i != list_lines_.size() - 1) {
+      break;
+    }
+    painter.save();
+    painter.translate(area.left(), top);
+    document.drawContents(&painter);
+    painter.restore();
+    bottom = top;
+  }
   painter.restore();
 }
 
