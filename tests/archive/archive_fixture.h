@@ -23,8 +23,8 @@ inline bool HaveTool(const std::string& tool) {
 }
 
 // Runs a shell command in `dir`; true when it exits 0.
-inline bool Run(const std::filesystem::path& dir, const std::string& command) {
-  const std::string line = "cd '" + dir.string() + "' && " + command + " >/dev/null 2>&1";
+inline bool Shell(const std::filesystem::path& dir, const std::string& command) {
+  const std::string line = "cd '" + dir.string() + "' && ( " + command + " ) >/dev/null 2>&1";
   return std::system(line.c_str()) == 0;
 }
 
@@ -82,7 +82,7 @@ class TTempDirTest : public ::testing::Test {
   // Runs a Python script (given as its text) in the temporary folder.
   bool Python(const std::string& script) {
     WriteFile(dir_ / "make.py", script);
-    return Run(dir_, "python3 make.py");
+    return Shell(dir_, "python3 make.py");
   }
   std::filesystem::path dir_;
 };
