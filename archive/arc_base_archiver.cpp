@@ -28,9 +28,13 @@ platform::TFile OpenWithMode(const std::string& path, std::uint16_t mode) {
 
 TArcBaseArchiver::TArcBaseArchiver(std::string name) : name_(std::move(name)) {}
 
-TArcBaseArchiver::~TArcBaseArchiver() { CloseArchive(); }
+TArcBaseArchiver::~TArcBaseArchiver() {
+  CloseArchive();
+}
 
-std::uint32_t TArcBaseArchiver::EndRecordSignature() const { return kEndRecordSignature; }
+std::uint32_t TArcBaseArchiver::EndRecordSignature() const {
+  return kEndRecordSignature;
+}
 
 void TArcBaseArchiver::SetCompressionLevel(TArcCompressionLevel level) {
   compression_level_ = level;
@@ -76,9 +80,9 @@ void TArcBaseArchiver::SetInMemory(bool value) {
     // The memory archive becomes the file, then the file is opened in its place.
     std::vector<std::uint8_t> bytes(stream_->Size());
     stream_->ReadExact(0, bytes);
-    platform::TFile file =
-        platform::TFile::Open(file_name_, platform::TFileAccess::ReadWrite,
-                              platform::TFileShare::Exclusive, platform::TFileCreation::CreateAlways);
+    platform::TFile file = platform::TFile::Open(file_name_, platform::TFileAccess::ReadWrite,
+                                                 platform::TFileShare::Exclusive,
+                                                 platform::TFileCreation::CreateAlways);
     file.WriteAt(0, bytes);
     file.Close();
   }
@@ -145,9 +149,9 @@ void TArcBaseArchiver::CreateNewArchive() {
   if (in_memory_) {
     stream_ = std::make_unique<TArcMemoryStream>();
   } else {
-    stream_ = std::make_unique<TArcFileStream>(
-        platform::TFile::Open(file_name_, platform::TFileAccess::ReadWrite,
-                              platform::TFileShare::Exclusive, platform::TFileCreation::CreateAlways));
+    stream_ = std::make_unique<TArcFileStream>(platform::TFile::Open(
+        file_name_, platform::TFileAccess::ReadWrite, platform::TFileShare::Exclusive,
+        platform::TFileCreation::CreateAlways));
   }
   dir_ = std::make_unique<TArcDirManager>(*stream_, options_.OEMFileNames);
   if (!sfx_stub_.empty() && platform::FileExists(sfx_stub_)) {
@@ -159,7 +163,9 @@ void TArcBaseArchiver::CreateNewArchive() {
   }
 }
 
-void TArcBaseArchiver::ReleaseStream() noexcept { stream_.reset(); }
+void TArcBaseArchiver::ReleaseStream() noexcept {
+  stream_.reset();
+}
 
 void TArcBaseArchiver::CloseArchive() noexcept {
   if (open_) {
@@ -171,9 +177,9 @@ void TArcBaseArchiver::CloseArchive() noexcept {
         record.comment_length = static_cast<std::uint16_t>(comment.size());
         const auto bytes = EncodeEndRecord(record);
         stream_->WriteAt(0, bytes);
-        stream_->WriteAt(kEndRecordSize,
-                         std::span(reinterpret_cast<const std::uint8_t*>(comment.data()),
-                                   comment.size()));
+        stream_->WriteAt(
+            kEndRecordSize,
+            std::span(reinterpret_cast<const std::uint8_t*>(comment.data()), comment.size()));
       }
     } catch (const std::exception&) {
       // Closing never fails: the archive is released whatever writing the record did.

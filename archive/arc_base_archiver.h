@@ -60,14 +60,14 @@ struct TArcArchiveItem {
 class TArcBaseArchiver;
 
 using TNotifyEvent = std::function<void(TArcBaseArchiver& sender)>;
-using TArcProgressEvent = std::function<void(TArcBaseArchiver& sender, double progress,
-                                             TArcProcessOperation operation,
-                                             TArcProgressPhase phase, bool& cancel)>;
-using TArcFileProgressEvent = std::function<void(
-    TArcBaseArchiver& sender, const std::string& file_name, double progress,
-    TArcProcessOperation operation, TArcProgressPhase phase, bool& cancel)>;
-using TArcCopyTempFileProgressEvent = std::function<void(
-    TArcBaseArchiver& sender, double progress, TArcProgressPhase phase, bool& cancel)>;
+using TArcProgressEvent =
+    std::function<void(TArcBaseArchiver& sender, double progress, TArcProcessOperation operation,
+                       TArcProgressPhase phase, bool& cancel)>;
+using TArcFileProgressEvent =
+    std::function<void(TArcBaseArchiver& sender, const std::string& file_name, double progress,
+                       TArcProcessOperation operation, TArcProgressPhase phase, bool& cancel)>;
+using TArcCopyTempFileProgressEvent = std::function<void(TArcBaseArchiver& sender, double progress,
+                                                         TArcProgressPhase phase, bool& cancel)>;
 using TArcConfirmOverwriteEvent =
     std::function<void(TArcBaseArchiver& sender, const std::string& source_file_name,
                        std::string& dest_file_name, bool& confirm)>;
@@ -86,15 +86,14 @@ using TArcOnRequestMiddleVolumeEvent = TArcOnRequestBlankVolumeEvent;
 using TArcOnRequestFirstVolumeEvent =
     std::function<void(TArcBaseArchiver& sender, std::string& volume_file_name, bool& cancel)>;
 using TArcOnRequestLastVolumeEvent = TArcOnRequestFirstVolumeEvent;
-using TArcOnDiskFullEvent =
-    std::function<void(TArcBaseArchiver& sender, int volume_number,
-                       const std::string& volume_file_name, bool& cancel)>;
-using TArcOnStoreFileEvent = std::function<void(
-    TArcBaseArchiver& sender, std::string& file_name, std::uint32_t& file_attr,
-    std::string& comment, const std::string& original_file_name)>;
+using TArcOnDiskFullEvent = std::function<void(TArcBaseArchiver& sender, int volume_number,
+                                               const std::string& volume_file_name, bool& cancel)>;
+using TArcOnStoreFileEvent =
+    std::function<void(TArcBaseArchiver& sender, std::string& file_name, std::uint32_t& file_attr,
+                       std::string& comment, const std::string& original_file_name)>;
 using TArcOnExtractFileEvent =
-    std::function<void(TArcBaseArchiver& sender, std::string& file_name,
-                       std::uint32_t& file_attr, const std::string& comment)>;
+    std::function<void(TArcBaseArchiver& sender, std::string& file_name, std::uint32_t& file_attr,
+                       const std::string& comment)>;
 
 class TArcBaseArchiver {
  public:
@@ -165,8 +164,8 @@ class TArcBaseArchiver {
                     const std::string& exclusion_mask);
   // As ExtractFiles, but decodes each entry into nothing and checks its size and CRC-32.
   void TestFiles(const std::string& file_mask, std::int32_t search_attr);
-  bool FindFirstEntry(const std::string& file_mask, TArcArchiveItem& item,
-                      std::int32_t search_attr, const std::string& exclusion_mask);
+  bool FindFirstEntry(const std::string& file_mask, TArcArchiveItem& item, std::int32_t search_attr,
+                      const std::string& exclusion_mask);
   bool FindNextEntry(TArcArchiveItem& item);
   // Decodes entry `index` into `output`. Raises EArcException 16 for a bad index, 8 when the
   // entry fails its tests (unless cancelled, skipped or ExtractCorruptedFiles), 55 for
@@ -209,16 +208,14 @@ class TArcBaseArchiver {
   virtual void DoFileProgress(const std::string& file_name, double progress,
                               TArcProcessOperation operation, TArcProgressPhase phase,
                               bool& cancel);
-  virtual void DoConfirmOverwrite(const std::string& source_file_name,
-                                  std::string& dest_file_name, bool& confirm);
-  virtual void DoConfirmProcessFile(const std::string& file_name,
-                                    TArcProcessOperation operation, bool& confirm);
-  virtual void DoPassword(const std::string& file_name, std::string& new_password,
-                          bool& skip_file);
-  virtual void DoProcessFileFailure(const std::string& file_name,
-                                    TArcProcessOperation operation, int native_error,
-                                    int error_code, const std::string& error_message,
-                                    TArcAction& action);
+  virtual void DoConfirmOverwrite(const std::string& source_file_name, std::string& dest_file_name,
+                                  bool& confirm);
+  virtual void DoConfirmProcessFile(const std::string& file_name, TArcProcessOperation operation,
+                                    bool& confirm);
+  virtual void DoPassword(const std::string& file_name, std::string& new_password, bool& skip_file);
+  virtual void DoProcessFileFailure(const std::string& file_name, TArcProcessOperation operation,
+                                    int native_error, int error_code,
+                                    const std::string& error_message, TArcAction& action);
   virtual void DoExtractFile(std::string& file_name, std::uint32_t& file_attr,
                              const std::string& comment);
 
@@ -234,8 +231,8 @@ class TArcBaseArchiver {
   bool DecodeStoredOrDeflated(const TDirItem& entry, std::uint64_t data_start,
                               std::uint64_t compressed_size, std::uint64_t total,
                               std::uint16_t local_flags, std::uint16_t local_time,
-                              std::uint32_t local_crc, TArcOutput& output,
-                              std::uint64_t& written, std::uint32_t& crc);
+                              std::uint32_t local_crc, TArcOutput& output, std::uint64_t& written,
+                              std::uint32_t& crc);
   void FireChunkProgress(const TDirItem& entry, std::uint64_t consumed, std::uint64_t total);
 
   std::string name_;

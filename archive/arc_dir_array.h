@@ -28,9 +28,9 @@ enum class TArcProcessOperation : std::uint8_t {
 };
 
 struct TDirItem {
-  TCentralHeader CentralHeader;       // as stored, but for the offset correction
-  std::string Name;                   // ANSI, "/" separators
-  std::string Comment;                // bytes as stored
+  TCentralHeader CentralHeader;          // as stored, but for the offset correction
+  std::string Name;                      // ANSI, "/" separators
+  std::string Comment;                   // bytes as stored
   std::vector<TExtraBlock> ExtraBlocks;  // every block, the Zip64 one included
   bool HasZip64Extra = false;
   std::uint64_t UncompressedSize64 = 0;   // used where the 32-bit size is 0xFFFFFFFF
@@ -63,10 +63,10 @@ class TArcDirArray final {
   void SetCount(std::size_t count);
 
   void Put(std::size_t index, const TDirItem& item);  // error 1
-  TDirItem Get(std::size_t index) const;               // error 2
-  TDirItem& At(std::size_t index);                     // error 3
-  const TDirItem& At(std::size_t index) const;         // error 3
-  void Delete(std::size_t index);                      // error 4
+  TDirItem Get(std::size_t index) const;              // error 2
+  TDirItem& At(std::size_t index);                    // error 3
+  const TDirItem& At(std::size_t index) const;        // error 3
+  void Delete(std::size_t index);                     // error 4
   void Append(TDirItem item);
 
  private:

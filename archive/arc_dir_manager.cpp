@@ -19,8 +19,7 @@ constexpr std::size_t kRebuildChunk = 65535;
 constexpr std::size_t kMaxRebuildExtra = 260;
 constexpr std::size_t kMaxRebuildName = 999;
 
-std::vector<std::uint8_t> ReadBlock(TArcStream& stream, std::uint64_t position,
-                                    std::size_t size) {
+std::vector<std::uint8_t> ReadBlock(TArcStream& stream, std::uint64_t position, std::size_t size) {
   std::vector<std::uint8_t> bytes(size);
   stream.ReadExact(position, bytes);
   return bytes;
@@ -45,7 +44,8 @@ std::optional<std::uint64_t> TArcDirManager::FindEndRecord() {
   archive_comment_.clear();
   end_record_ = TEndRecord{};
   const std::uint64_t size = stream_.Size();
-  const std::size_t length = static_cast<std::size_t>(std::min<std::uint64_t>(size, kEndSearchSize));
+  const std::size_t length =
+      static_cast<std::size_t>(std::min<std::uint64_t>(size, kEndSearchSize));
   const std::uint64_t base = size - length;
   std::vector<std::uint8_t> buffer(length);
   buffer.resize(stream_.ReadAt(base, buffer));
@@ -59,8 +59,7 @@ std::optional<std::uint64_t> TArcDirManager::FindEndRecord() {
     if (position + kEndRecordSize > size || i + kEndRecordSize > buffer.size()) {
       continue;
     }
-    const TEndRecord record =
-        DecodeEndRecord(TBytes(buffer).subspan(i, kEndRecordSize));
+    const TEndRecord record = DecodeEndRecord(TBytes(buffer).subspan(i, kEndRecordSize));
     // The comment must reach exactly to the end of the file: this rejects signature bytes
     // that happen to lie inside a comment or inside entry data.
     if (record.comment_length != size - (position + kEndRecordSize)) {
@@ -189,8 +188,7 @@ void TArcDirManager::StubScan(std::uint64_t end_record_position) {
     }
     if (l.signature == kLocalHeaderSignature && l.version_needed == c.version_needed &&
         l.method == c.method && l.time == c.time && l.date == c.date && l.crc32 == c.crc32 &&
-        l.compressed_size == c.compressed_size &&
-        l.uncompressed_size == c.uncompressed_size) {
+        l.compressed_size == c.compressed_size && l.uncompressed_size == c.uncompressed_size) {
       stub_size_ = *hit;
       break;
     }
@@ -257,15 +255,15 @@ void TArcDirManager::RebuildFromLocalHeaders() {
     c.uncompressed_size = l.uncompressed_size;
     c.name_length = l.name_length;
     c.extra_length = l.extra_length;
-    c.external_attributes =
-        (l.uncompressed_size != 0 || (l.flags & kFlagDataDescriptor) != 0) ? kAttrArchive
-                                                                           : kAttrDirectory;
+    c.external_attributes = (l.uncompressed_size != 0 || (l.flags & kFlagDataDescriptor) != 0)
+                                ? kAttrArchive
+                                : kAttrDirectory;
     c.local_header_offset = static_cast<std::uint32_t>(h);
     item.LocalHeaderOffset64 = h;
     const std::size_t name_length = std::min<std::size_t>(l.name_length, kMaxRebuildName);
     if (h + kLocalHeaderSize + name_length <= size) {
-      item.Name = ConvertName(ReadBlock(stream_, h + kLocalHeaderSize, name_length),
-                              oem_file_names_);
+      item.Name =
+          ConvertName(ReadBlock(stream_, h + kLocalHeaderSize, name_length), oem_file_names_);
     }
     if ((l.flags & kFlagDataDescriptor) != 0) {
       if (!descriptor_searched || h < descriptor_from ||

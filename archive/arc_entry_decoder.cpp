@@ -19,8 +19,8 @@
 namespace archive {
 namespace {
 
-constexpr std::size_t kBaseSize = 1048576;   // largest input chunk, bytes
-constexpr std::size_t kMinChunk = 512;       // chunks are never halved below this
+constexpr std::size_t kBaseSize = 1048576;  // largest input chunk, bytes
+constexpr std::size_t kMinChunk = 512;      // chunks are never halved below this
 // The output buffer never exceeds this; a chunk whose output is larger is written out in
 // pieces, so a hostile size ratio cannot make the decoder hold more.
 constexpr std::size_t kMaxOutputBuffer = std::size_t{16} << 20;
@@ -34,7 +34,8 @@ constexpr std::uint16_t kMethodDeflate64 = 9;
 std::uint64_t OutputEstimate(std::uint32_t u, std::uint32_t s, std::uint64_t chunk) {
   const std::uint64_t ratio = u / std::max<std::uint32_t>(s, 1) + 1;
   const std::uint64_t product = (ratio * (chunk + chunk / 2 + 267)) & ~std::uint64_t{0xFF};
-  const double exponent = std::round(std::log2(static_cast<double>(std::max<std::uint64_t>(product, 1))));
+  const double exponent =
+      std::round(std::log2(static_cast<double>(std::max<std::uint64_t>(product, 1))));
   return std::uint64_t{1} << static_cast<unsigned>(std::min(exponent, 62.0));
 }
 
@@ -174,7 +175,8 @@ bool TArcBaseArchiver::DecodeStoredOrDeflated(const TDirItem& entry, std::uint64
   }
   const std::size_t input_size =
       static_cast<std::size_t>(std::min<std::uint64_t>(kBaseSize, compressed));
-  const auto input = std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(input_size, 1));
+  const auto input =
+      std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(input_size, 1));
   std::unique_ptr<std::uint8_t[]> out_buffer;
   std::size_t out_size = 0;
   bool stream_ended = false;
@@ -216,10 +218,10 @@ bool TArcBaseArchiver::DecodeStoredOrDeflated(const TDirItem& entry, std::uint64
         return false;
       }
     } else if (!stream_ended) {
-      const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(
-          OutputEstimate(entry.CentralHeader.uncompressed_size,
-                         entry.CentralHeader.compressed_size, chunk),
-          kMaxOutputBuffer));
+      const std::size_t wanted = static_cast<std::size_t>(
+          std::min<std::uint64_t>(OutputEstimate(entry.CentralHeader.uncompressed_size,
+                                                 entry.CentralHeader.compressed_size, chunk),
+                                  kMaxOutputBuffer));
       if (wanted > out_size) {
         out_buffer = std::make_unique_for_overwrite<std::uint8_t[]>(wanted);
         out_size = wanted;
@@ -255,7 +257,8 @@ bool TArcBaseArchiver::DecodeStoredOrDeflated(const TDirItem& entry, std::uint64
 
 void TArcBaseArchiver::FireChunkProgress(const TDirItem& entry, std::uint64_t consumed,
                                          std::uint64_t total) {
-  const double fraction = total == 0 ? 0.0 : static_cast<double>(consumed) / static_cast<double>(total);
+  const double fraction =
+      total == 0 ? 0.0 : static_cast<double>(consumed) / static_cast<double>(total);
   bool cancel = false;
   DoFileProgress(entry.Name, fraction * 100.0, entry.Operation, TArcProgressPhase::ppProcess,
                  cancel);

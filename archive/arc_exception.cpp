@@ -51,13 +51,68 @@ constexpr std::array<std::string_view, 35> kMessages = {
 // Message number of each code 0..61. Codes 57 to 60 have an empty message (-1 here).
 constexpr int kEmptyMessage = -1;
 constexpr std::array<int, 62> kCodeTable = {
-    0,  1,  1,  1,  1,  2,  3,  1,  4,  5,              // 0-9
-    5,  6,  6,  7,  7,  6,  1,  8,  6,  9,              // 10-19
-    10, 1,  11, 9,  1,  11, 13, 14, 15, 5,              // 20-29
-    6,  6,  16, 12, 17, 18, 19, 20, 6,  21,             // 30-39
-    22, 23, 6,  23, 24, 24, 25, 26, 27, 28,             // 40-49
-    29, 30, 31, 6,  6,  32, 33, kEmptyMessage,          // 50-57
-    kEmptyMessage, kEmptyMessage, kEmptyMessage, 34,    // 58-61
+    0,
+    1,
+    1,
+    1,
+    1,
+    2,
+    3,
+    1,
+    4,
+    5,  // 0-9
+    5,
+    6,
+    6,
+    7,
+    7,
+    6,
+    1,
+    8,
+    6,
+    9,  // 10-19
+    10,
+    1,
+    11,
+    9,
+    1,
+    11,
+    13,
+    14,
+    15,
+    5,  // 20-29
+    6,
+    6,
+    16,
+    12,
+    17,
+    18,
+    19,
+    20,
+    6,
+    21,  // 30-39
+    22,
+    23,
+    6,
+    23,
+    24,
+    24,
+    25,
+    26,
+    27,
+    28,  // 40-49
+    29,
+    30,
+    31,
+    6,
+    6,
+    32,
+    33,
+    kEmptyMessage,  // 50-57
+    kEmptyMessage,
+    kEmptyMessage,
+    kEmptyMessage,
+    34,  // 58-61
 };
 
 std::string Format(std::string_view pattern, std::initializer_list<std::string_view> args) {

@@ -51,8 +51,7 @@ std::string LowerAscii(std::string text) {
 }  // namespace
 
 bool TArcBaseArchiver::FindFirstEntry(const std::string& file_mask, TArcArchiveItem& item,
-                                      std::int32_t search_attr,
-                                      const std::string& exclusion_mask) {
+                                      std::int32_t search_attr, const std::string& exclusion_mask) {
   RequireOpen();
   std::string mask = file_mask;
   const std::string drive = ExtractEntryDrive(mask);
@@ -87,13 +86,11 @@ bool TArcBaseArchiver::SearchEntry(TArcArchiveItem& item) {
       continue;
     }
     const std::string bare = StripTrailingSeparator(entry.Name);
-    if (!MatchesMask(bare, handle.mask) &&
-        !MatchesMask(ExtractEntryFileName(bare), handle.mask)) {
+    if (!MatchesMask(bare, handle.mask) && !MatchesMask(ExtractEntryFileName(bare), handle.mask)) {
       continue;
     }
     const std::uint32_t attributes = entry.CentralHeader.external_attributes;
-    if ((attributes & kAttrNeverExcluding & ~static_cast<std::uint32_t>(handle.search_attr)) !=
-        0) {
+    if ((attributes & kAttrNeverExcluding & ~static_cast<std::uint32_t>(handle.search_attr)) != 0) {
       continue;
     }
     const TCentralHeader& h = entry.CentralHeader;

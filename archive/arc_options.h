@@ -44,7 +44,12 @@ enum class TArcVolumeSize : std::uint8_t {
   vs4700MB = 9,
 };
 
-enum class TArcCompressionLevel : std::uint8_t { clNone = 0, clFastest = 1, clNormal = 2, clMax = 3 };
+enum class TArcCompressionLevel : std::uint8_t {
+  clNone = 0,
+  clFastest = 1,
+  clNormal = 2,
+  clMax = 3
+};
 
 enum class TZip64Mode : std::uint8_t { zmDisabled = 0, zmAuto = 1, zmAlways = 2 };
 

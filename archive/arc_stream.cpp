@@ -21,14 +21,15 @@ void TArcFileStream::WriteAt(std::uint64_t position, std::span<const std::uint8_
   file_.WriteAt(position, data);
 }
 
-std::uint64_t TArcFileStream::Size() { return file_.Size(); }
+std::uint64_t TArcFileStream::Size() {
+  return file_.Size();
+}
 
 std::size_t TArcMemoryStream::ReadAt(std::uint64_t position, std::span<std::uint8_t> buffer) {
   if (position >= bytes_.size()) {
     return 0;
   }
-  const std::size_t count =
-      std::min<std::uint64_t>(buffer.size(), bytes_.size() - position);
+  const std::size_t count = std::min<std::uint64_t>(buffer.size(), bytes_.size() - position);
   std::memcpy(buffer.data(), bytes_.data() + position, count);
   return count;
 }

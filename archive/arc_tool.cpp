@@ -68,16 +68,26 @@ bool Parse(const std::vector<std::string>& args, TArguments& parsed) {
 
 std::string MethodName(std::uint16_t method) {
   switch (method) {
-    case 0: return "Stored";
-    case 8: return "Deflated";
-    case 9: return "Deflate64";
-    case 12: return "BZip2";
-    case 14: return "LZMA";
-    case 93: return "Zstd";
-    case 95: return "XZ";
-    case 98: return "PPMd";
-    case 99: return "AES";
-    default: return "Method" + std::to_string(method);
+    case 0:
+      return "Stored";
+    case 8:
+      return "Deflated";
+    case 9:
+      return "Deflate64";
+    case 12:
+      return "BZip2";
+    case 14:
+      return "LZMA";
+    case 93:
+      return "Zstd";
+    case 95:
+      return "XZ";
+    case 98:
+      return "PPMd";
+    case 99:
+      return "AES";
+    default:
+      return "Method" + std::to_string(method);
   }
 }
 
@@ -128,10 +138,10 @@ int List(TZipArchiver& archiver, std::ostream& out) {
     char line[160];
     std::snprintf(line, sizeof line, "%12llu %12llu %-9s %-3s %08X %04d-%02d-%02d %02d:%02d:%02d ",
                   static_cast<unsigned long long>(e.UncompressedSize()),
-                  static_cast<unsigned long long>(e.CompressedSize()),
-                  MethodName(h.method).c_str(), (h.flags & kFlagEncrypted) != 0 ? "enc" : "-",
-                  h.crc32, 1980 + (h.date >> 9), (h.date >> 5) & 0x0F, h.date & 0x1F,
-                  h.time >> 11, (h.time >> 5) & 0x3F, (h.time & 0x1F) * 2);
+                  static_cast<unsigned long long>(e.CompressedSize()), MethodName(h.method).c_str(),
+                  (h.flags & kFlagEncrypted) != 0 ? "enc" : "-", h.crc32, 1980 + (h.date >> 9),
+                  (h.date >> 5) & 0x0F, h.date & 0x1F, h.time >> 11, (h.time >> 5) & 0x3F,
+                  (h.time & 0x1F) * 2);
     out << line << platform::AnsiToUtf8(e.Name) << '\n';
   }
   return kExitOk;
@@ -163,9 +173,7 @@ int Process(TZipArchiver& archiver, const TArguments& args, std::ostream& err,
   };
   std::string current;
   archiver.OnFileProgress = [&](TArcBaseArchiver&, const std::string& name, double,
-                                TArcProcessOperation, TArcProgressPhase, bool&) {
-    current = name;
-  };
+                                TArcProcessOperation, TArcProgressPhase, bool&) { current = name; };
   archiver.OnOverallProgress = [&](TArcBaseArchiver&, double percent, TArcProcessOperation,
                                    TArcProgressPhase phase, bool&) {
     if (phase == TArcProgressPhase::ppProcess) {

@@ -5,7 +5,9 @@
 namespace archive {
 namespace {
 
-bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+bool IsSeparator(char c) {
+  return c == '\\' || c == '/';
+}
 
 std::size_t AfterLastDelimiter(std::string_view path) {
   const std::size_t last = path.find_last_of("\\/:");

@@ -17,7 +17,13 @@ bool IsAnsiLetter(unsigned char c) {
     return true;
   }
   switch (c) {
-    case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F:
       return true;
     default:
       return c >= 0xC0 && c != 0xD7 && c != 0xF7;

@@ -20,8 +20,8 @@ std::optional<std::uint64_t> TSignatureScanner::Next(std::uint64_t from) {
     if (!inside) {
       // Load a chunk starting at pos; successive chunks overlap by the 3 bytes a signature
       // split across their border needs.
-      const std::size_t length = static_cast<std::size_t>(
-          std::min<std::uint64_t>(chunk_size_, size_ - pos));
+      const std::size_t length =
+          static_cast<std::size_t>(std::min<std::uint64_t>(chunk_size_, size_ - pos));
       window_.resize(length);
       window_.resize(stream_.ReadAt(pos, window_));
       window_start_ = pos;

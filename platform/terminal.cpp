@@ -13,16 +13,26 @@ namespace {
 
 const char* ButtonText(TDialogButton button) {
   switch (button) {
-    case TDialogButton::Ok: return "OK";
-    case TDialogButton::Cancel: return "Cancel";
-    case TDialogButton::Yes: return "Yes";
-    case TDialogButton::No: return "No";
-    case TDialogButton::Abort: return "Abort";
-    case TDialogButton::Retry: return "Retry";
-    case TDialogButton::Ignore: return "Ignore";
-    case TDialogButton::YesToAll: return "Yes to All";
-    case TDialogButton::NoToAll: return "No to All";
-    case TDialogButton::None: break;
+    case TDialogButton::Ok:
+      return "OK";
+    case TDialogButton::Cancel:
+      return "Cancel";
+    case TDialogButton::Yes:
+      return "Yes";
+    case TDialogButton::No:
+      return "No";
+    case TDialogButton::Abort:
+      return "Abort";
+    case TDialogButton::Retry:
+      return "Retry";
+    case TDialogButton::Ignore:
+      return "Ignore";
+    case TDialogButton::YesToAll:
+      return "Yes to All";
+    case TDialogButton::NoToAll:
+      return "No to All";
+    case TDialogButton::None:
+      break;
   }
   return "";
 }
@@ -59,8 +69,12 @@ bool ReadLine(std::string& line, bool hide) {
 
 }  // namespace
 
-bool StdinIsTerminal() { return ::isatty(STDIN_FILENO) == 1; }
-bool StderrIsTerminal() { return ::isatty(STDERR_FILENO) == 1; }
+bool StdinIsTerminal() {
+  return ::isatty(STDIN_FILENO) == 1;
+}
+bool StderrIsTerminal() {
+  return ::isatty(STDERR_FILENO) == 1;
+}
 
 TDialogButton TTerminalDialogs::MessageBox(const TMessageBoxRequest& request) {
   std::cerr << AnsiToUtf8(request.text) << '\n';

@@ -32,9 +32,9 @@ TEST(TArcDirArray, IndexErrorsCarryTheirCodes) {
     try {
       action();
     } catch (const EArcException& e) {
-      EXPECT_STREQ(e.what(), ("Index out of bounds - Native error: 0000" +
-                              std::to_string(e.NativeError()))
-                                 .c_str());
+      EXPECT_STREQ(
+          e.what(),
+          ("Index out of bounds - Native error: 0000" + std::to_string(e.NativeError())).c_str());
       return e.NativeError();
     }
     return -1;

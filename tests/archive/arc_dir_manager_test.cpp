@@ -39,7 +39,8 @@ class TArcDirManagerTest : public archive_test::TTempDirTest {
 TEST_F(TArcDirManagerTest, ReadsInfoZipArchiveWithCommentAndDirectories) {
   WriteFile(dir_ / "src/a.txt", "alpha");
   WriteFile(dir_ / "src/sub/b.txt", "bravo bravo");
-  ASSERT_TRUE(Shell(dir_ / "src", "zip -qr ../t.zip a.txt sub && echo 'the comment' | zip -qz ../t.zip"));
+  ASSERT_TRUE(
+      Shell(dir_ / "src", "zip -qr ../t.zip a.txt sub && echo 'the comment' | zip -qz ../t.zip"));
   TZipArchiver archiver("Archiver");
   archiver.SetFileName(Path("t.zip"));
   archiver.OpenArchive();
@@ -74,7 +75,8 @@ open('trailing.zip', 'wb').write(data + b'0123456789')
   archiver.SetFileName(Path("trailing.zip"));
   archiver.OpenArchive();
   EXPECT_EQ(Names(archiver), (std::vector<std::string>{"one.txt", "two.txt"}));
-  EXPECT_EQ(archiver.DirManager().DirectoryStart(), std::filesystem::file_size(dir_ / "trailing.zip"));
+  EXPECT_EQ(archiver.DirManager().DirectoryStart(),
+            std::filesystem::file_size(dir_ / "trailing.zip"));
 }
 
 TEST_F(TArcDirManagerTest, DataInFrontIsFoundAndOffsetsCorrectedOnlyWhenRelative) {

@@ -44,7 +44,8 @@ TEST(EArcException, MessagesAreFormattedWithNameArgumentsAndPaddedCode) {
       {8, nullptr, "Archiver",
        "Archiver: Invalid size or check sum of file or unsupported compression format - Native "
        "error: 00008"},
-      {12, "C:\\pkg.zip", "Archiver", "Archiver: File \"C:\\pkg.zip\" not found - Native error: 00012"},
+      {12, "C:\\pkg.zip", "Archiver",
+       "Archiver: File \"C:\\pkg.zip\" not found - Native error: 00012"},
       {55, nullptr, "", "Deflate64 compression method is not supported - Native error: 00055"},
       {13, nullptr, "", "Archive is not open - Native error: 00013"},
       {99, nullptr, "Archiver", "Archiver: Unknown error - Native error: 00099"},

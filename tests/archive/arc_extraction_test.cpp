@@ -1,6 +1,5 @@
 // Decoding and extracting entries of archives made by Info-ZIP, 7-Zip and Python's zipfile.
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include "archive/arc_exception.h"
@@ -123,7 +122,7 @@ TEST_F(TExtractionTest, EncryptedEntriesUseThePasswordAndAskOnlyWhenItDoesNotFit
 
   // A wrong password: one dialog, and the typed password serves the later entries too.
   std::filesystem::remove_all(out_);
-  archiver_.SetPassword("wrong");
+  archiver_.SetPassword(archive_test::RejectedPassword(dir_, "e.zip", 2));
   dialogs_.inputs = {"quaspel"};
   ExtractAll();
   ASSERT_EQ(dialogs_.input_captions.size(), 1u);
@@ -134,7 +133,7 @@ TEST_F(TExtractionTest, EncryptedEntriesUseThePasswordAndAskOnlyWhenItDoesNotFit
 
   // Cancel skips each entry without an error and leaves no file.
   std::filesystem::remove_all(out_);
-  archiver_.SetPassword("");
+  archiver_.SetPassword(archive_test::RejectedPassword(dir_, "e.zip", 2));
   RecordFailures();
   ExtractAll();
   EXPECT_EQ(dialogs_.input_captions.size(), 3u);
@@ -260,10 +259,10 @@ with zipfile.ZipFile('p.zip', 'w') as z:
     EXPECT_EQ(f.native_error, 61);
     failed.push_back(f.file_name);
   }
-  EXPECT_EQ(failed, (std::vector<std::string>{"..\\evil1.txt", "\\tmp\\evil2.txt",
-                                              "C:\\evil3.txt", "a\\..\\..\\evil4.txt",
-                                              "\\\\server\\share\\evil5.txt",
-                                              "x\\..\\..\\evil6.txt"}));
+  EXPECT_EQ(failed,
+            (std::vector<std::string>{"..\\evil1.txt", "\\tmp\\evil2.txt", "C:\\evil3.txt",
+                                      "a\\..\\..\\evil4.txt", "\\\\server\\share\\evil5.txt",
+                                      "x\\..\\..\\evil6.txt"}));
   EXPECT_EQ(failures_[0].message,
             "Archiver: Entry \"..\\evil1.txt\" would be written outside the destination folder - "
             "Native error: 00061");

@@ -47,9 +47,11 @@ TEST_F(TArcToolTest, ExtractReportsFailedEntriesAndGoesOn) {
   EXPECT_EQ(Tool({"extract", P("e.zip"), "-d", P("out"), "-p", "pw", "b.*"}), 0);
   EXPECT_EQ(ReadFile(dir_ / "out/b.txt"), "bravo");  // existing files are replaced
   // Wrong password without a terminal: each entry fails on its own line, nothing is written.
-  EXPECT_EQ(Tool({"extract", P("e.zip"), "-d", P("out2"), "-p", "bad"}), 1);
-  EXPECT_EQ(err_.str(), "arctool: a.txt: missing or wrong password\n"
-                        "arctool: b.txt: missing or wrong password\n");
+  const std::string wrong = archive_test::RejectedPassword(dir_, "e.zip", 2);
+  EXPECT_EQ(Tool({"extract", P("e.zip"), "-d", P("out2"), "-p", wrong}), 1);
+  EXPECT_EQ(err_.str(),
+            "arctool: a.txt: missing or wrong password\n"
+            "arctool: b.txt: missing or wrong password\n");
   EXPECT_FALSE(std::filesystem::exists(dir_ / "out2/a.txt"));
 }
 
@@ -59,7 +61,8 @@ TEST_F(TArcToolTest, PromptsForThePasswordOnATerminal) {
   archive_test::TScriptedDialogs dialogs;
   dialogs.inputs = {"pw"};
   platform::TDialogsGuard guard(dialogs);
-  EXPECT_EQ(Tool({"extract", P("e.zip"), "-d", P("out")}, {true, false}), 0);
+  const std::string wrong = archive_test::RejectedPassword(dir_, "e.zip", 1);
+  EXPECT_EQ(Tool({"extract", P("e.zip"), "-d", P("out"), "-p", wrong}, {true, false}), 0);
   EXPECT_EQ(dialogs.input_captions, (std::vector<std::string>{"Password for \"b.txt\""}));
   EXPECT_EQ(ReadFile(dir_ / "out/b.txt"), "bravo");
 }
@@ -82,9 +85,13 @@ TEST_F(TArcToolTest, TestChecksEveryEntryAndExitCodesTellTheOutcome) {
   EXPECT_EQ(Tool({"list", P("junk.zip")}), 2);
   EXPECT_EQ(err_.str(), "arctool: cannot open " + P("junk.zip") +
                             ": Invalid archive file. - Native error: 00035\n");
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {}, {"list"}, {"extract", P("t.zip")}, {"frob", P("t.zip")}, {"test", P("t.zip"), "-x"},
-           {"extract", P("t.zip"), "-d"}, {"list", P("t.zip"), "extra"}}) {
+  for (const auto& args : std::vector<std::vector<std::string>>{{},
+                                                                {"list"},
+                                                                {"extract", P("t.zip")},
+                                                                {"frob", P("t.zip")},
+                                                                {"test", P("t.zip"), "-x"},
+                                                                {"extract", P("t.zip"), "-d"},
+                                                                {"list", P("t.zip"), "extra"}}) {
     EXPECT_EQ(Tool(args), 2);
     EXPECT_NE(err_.str().find("usage:"), std::string::npos);
   }

@@ -41,8 +41,8 @@ inline std::string ReadFile(const std::filesystem::path& path) {
 
 // Text that deflate compresses well, `size` bytes, different for each seed.
 inline std::string CompressibleText(std::size_t size, unsigned seed = 1) {
-  static const char* const kWords[] = {"alpha ", "bravo ", "charlie ", "delta ", "echo ",
-                                       "foxtrot ", "golf ", "hotel ", "india\n", "juliet "};
+  static const char* const kWords[] = {"alpha ",   "bravo ", "charlie ", "delta ",  "echo ",
+                                       "foxtrot ", "golf ",  "hotel ",   "india\n", "juliet "};
   std::string text;
   std::uint32_t x = seed * 2654435761u + 1;
   while (text.size() < size) {
@@ -64,6 +64,25 @@ inline std::string RandomBytes(std::size_t size, unsigned seed = 7) {
     c = static_cast<char>(x >> 24);
   }
   return bytes;
+}
+
+// A password that fails the one-byte password test on each of the `entries` encrypted entries
+// of `zip` (in `dir`), so that a wrong password reliably brings up the password prompt: any
+// given wrong password passes that test for 1 entry in 256. Info-ZIP unzip is the judge.
+inline std::string RejectedPassword(const std::filesystem::path& dir, const std::string& zip,
+                                    int entries) {
+  for (int i = 0; i < 100; ++i) {
+    const std::string candidate = "wrong" + std::to_string(i);
+    Shell(dir, "unzip -t -P " + candidate + " " + zip +
+                   " 2>&1 | grep -c 'skipping:.*incorrect password' > count.txt");
+    std::ifstream in(dir / "count.txt");
+    int count = 0;
+    in >> count;
+    if (count == entries) {
+      return candidate;
+    }
+  }
+  return "wrong";
 }
 
 class TTempDirTest : public ::testing::Test {

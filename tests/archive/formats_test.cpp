@@ -34,9 +34,9 @@ TEST(LocalHeaderFormat, EncodesKnownBytesAndRoundTrips) {
   h.name_length = 5;
   h.extra_length = 0x0102;
   const auto bytes = EncodeLocalHeader(h);
-  const auto expected = Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0x09, 0, 8, 0, 0x2C, 0x6B,
-                               0x8F, 0x47, 0xBE, 0xBA, 0xFE, 0xCA, 4, 3, 2, 1, 0x0D, 0x0C,
-                               0x0B, 0x0A, 5, 0, 0x02, 0x01});
+  const auto expected =
+      Bytes({0x50, 0x4B, 0x03, 0x04, 20, 0, 0x09, 0,    8,    0,    0x2C, 0x6B, 0x8F, 0x47, 0xBE,
+             0xBA, 0xFE, 0xCA, 4,    3,  2, 1,    0x0D, 0x0C, 0x0B, 0x0A, 5,    0,    0x02, 0x01});
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(EncodeLocalHeader(DecodeLocalHeader(bytes)), bytes);
   EXPECT_THROW(DecodeLocalHeader(TBytes(bytes).first(29)), EShortRecord);
@@ -72,10 +72,10 @@ TEST(CentralHeaderFormat, EncodesKnownBytesAndRoundTrips) {
   h.external_attributes = 0x81A40020;
   h.local_header_offset = 0x00010203;
   const auto bytes = EncodeCentralHeader(h);
-  const auto expected =
-      Bytes({0x50, 0x4B, 0x01, 0x02, 0x1E, 0x03, 20, 0, 1, 0, 8, 0, 0x34, 0x12, 0x78, 0x56,
-             0xEF, 0xCD, 0xAB, 0x89, 10, 0, 0, 0, 20, 0, 0, 0, 3, 0, 4, 0, 5, 0, 6, 0, 7, 0,
-             0x20, 0x00, 0xA4, 0x81, 0x03, 0x02, 0x01, 0x00});
+  const auto expected = Bytes({0x50, 0x4B, 0x01, 0x02, 0x1E, 0x03, 20,   0,    1,    0,   8, 0,
+                               0x34, 0x12, 0x78, 0x56, 0xEF, 0xCD, 0xAB, 0x89, 10,   0,   0, 0,
+                               20,   0,    0,    0,    3,    0,    4,    0,    5,    0,   6, 0,
+                               7,    0,    0x20, 0x00, 0xA4, 0x81, 0x03, 0x02, 0x01, 0x00});
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(EncodeCentralHeader(DecodeCentralHeader(bytes)), bytes);
   EXPECT_THROW(DecodeCentralHeader(TBytes(bytes).first(45)), EShortRecord);
@@ -104,8 +104,8 @@ TEST(EndRecordFormat, EncodesKnownBytesAndRoundTrips) {
   r.directory_offset = 0x2000;
   r.comment_length = 2;
   const auto bytes = EncodeEndRecord(r);
-  const auto expected = Bytes({0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 3, 0, 3, 0, 0x00, 0x01, 0,
-                               0, 0x00, 0x20, 0, 0, 2, 0});
+  const auto expected = Bytes(
+      {0x50, 0x4B, 0x05, 0x06, 0, 0, 0, 0, 3, 0, 3, 0, 0x00, 0x01, 0, 0, 0x00, 0x20, 0, 0, 2, 0});
   EXPECT_EQ(std::vector<std::uint8_t>(bytes.begin(), bytes.end()), expected);
   EXPECT_EQ(EncodeEndRecord(DecodeEndRecord(bytes)), bytes);
   EXPECT_THROW(DecodeEndRecord(TBytes(bytes).first(21)), EShortRecord);

@@ -1,6 +1,5 @@
 // The arctool executable end to end: exit codes and output through a real process.
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 
 #include <cstdlib>
