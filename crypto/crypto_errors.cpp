@@ -1,0 +1,53 @@
+#include "crypto/crypto_errors.h"
+
+#include <string>
+
+namespace crypto {
+
+namespace {
+
+// Texts shown to the operator; the database compares none of them, but users may know them.
+constexpr std::string_view kNotInitializedText =
+    " is not initialized call Init() or InitKey() before.";
+constexpr std::string_view kInvalidModeText = "Invalid cipher mode ";
+constexpr std::string_view kCompressNotFoundText = "Compression algorithm module '%s' not found";
+constexpr std::string_view kEncryptNotFoundText = "Encryption algorithm module '%s' not found";
+constexpr std::string_view kGeneralErrorText = "General error";
+constexpr std::string_view kCompressErrorText = "Compressed data error: ";
+
+std::string Format(std::string_view pattern, std::string_view value) {
+  std::string text(pattern);
+  const std::size_t at = text.find("%s");
+  text.replace(at, 2, value);
+  return text;
+}
+
+}  // namespace
+
+void RaiseNotInitialized(std::string_view class_name) {
+  throw EEncryptException(std::string(class_name) + std::string(kNotInitializedText),
+                          static_cast<int>(TEncryptError::NotInitialized));
+}
+
+void RaiseInvalidMode(int mode) {
+  throw EEncryptException(std::string(kInvalidModeText) + std::to_string(mode),
+                          static_cast<int>(TEncryptError::InvalidMode));
+}
+
+void RaiseCompressAlgoNotFound(std::string_view name) {
+  throw EDataProcessError(Format(kCompressNotFoundText, name));
+}
+
+void RaiseEncryptAlgoNotFound(std::string_view name) {
+  throw EDataProcessError(Format(kEncryptNotFoundText, name));
+}
+
+void RaiseGeneralError() {
+  throw EDataProcessError(std::string(kGeneralErrorText));
+}
+
+void RaiseCompressError(std::string_view detail) {
+  throw ECompressError(std::string(kCompressErrorText) + std::string(detail));
+}
+
+}  // namespace crypto
