@@ -155,13 +155,16 @@ void TTableIO::LoadIndexList(int index) {
     std::vector<TIndexTabItem> items;
     LoadIndexTab(index, items);
     const std::int32_t total = header_.record_total;
-    // The walk is bounded by the record total and stops at a number outside the table, so a
-    // looping or damaged chain yields a shorter list instead of hanging.
+    // The walk is bounded by the record total and stops at a number outside the table or at
+    // a record it has visited, so a looping or damaged chain yields a shorter list, without
+    // duplicates, instead of hanging.
+    std::vector<bool> visited(static_cast<std::size_t>(total), false);
     std::int32_t k = entry.chain_head;
     for (std::int32_t steps = 0; k != kChainEnd && steps < total; ++steps) {
-      if (k < 0 || k >= total) {
+      if (k < 0 || k >= total || visited[static_cast<std::size_t>(k)]) {
         break;
       }
+      visited[static_cast<std::size_t>(k)] = true;
       const TRecordTabItem& item = record_tab_[static_cast<std::size_t>(k)];
       if (item.delete_flag == kRecordLive) {
         list->push_back(RecordRef{item.data_offset, k});
