@@ -8,6 +8,8 @@
 #include <string>
 
 #include "platform/error.h"
+#include "platform/file.h"
+#include "platform/file_system.h"
 
 namespace {
 
@@ -139,6 +141,22 @@ TEST_F(WindowsPathTest, SpecialFoldersLieUnderDriveC) {
 
 TEST_F(WindowsPathTest, RefusesNonLetterDrive) {
   EXPECT_THROW(platform::DriveRoot('1'), platform::EPlatformError);
+}
+
+}  // namespace
+
+namespace {
+
+// The file services take Windows-form paths as the wizard composes them and find them in place.
+TEST_F(WindowsPathTest, FileServicesResolveWindowsFormPaths) {
+  ASSERT_TRUE(platform::ForceDirectories("D:\\ZELMORIC\\Quorvex_Plus"));
+  EXPECT_TRUE(fs::is_directory(fs::path(Home()) / "ZELMORIC" / "Quorvex_Plus"));
+  platform::TFile::Open("D:\\ZELMORIC\\Quorvex_Plus\\scg.zmc", platform::TFileAccess::ReadWrite,
+                        platform::TFileShare::DenyNone, platform::TFileCreation::CreateAlways);
+  EXPECT_TRUE(fs::exists(fs::path(Home()) / "ZELMORIC" / "Quorvex_Plus" / "scg.zmc"));
+  EXPECT_TRUE(platform::FileExists("d:\\ZELMORIC\\Quorvex_Plus\\scg.zmc"));
+  // A host path stays a host path.
+  EXPECT_TRUE(platform::DirectoryExists(Home()));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <string>
 #include <vector>
 
 #include "database/storage/blob_format.h"
@@ -36,7 +37,7 @@ TEST(FixedText, ReadsUpToTheFirstNulAndWritesTruncatedAndPadded) {
 
 TEST(FileHeaderFormat, ExactBytesAndRoundTrip) {
   TBytes bytes(kFileHeaderSize, 0xEE);
-  EncodeFileHeader(TFileHeader{"TinyDB", "2.0"}, bytes);
+  EncodeFileHeader(TFileHeader{std::string(kSignature.begin(), kSignature.end()), "2.0"}, bytes);
   EXPECT_EQ(bytes, (TBytes{0x54, 0x69, 0x6E, 0x79, 0x44, 0x42, 0, '2', '.', '0', 0, 0}));
   const TFileHeader decoded = DecodeFileHeader(bytes);
   EXPECT_TRUE(HasDatabaseSignature(decoded));
