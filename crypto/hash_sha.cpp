@@ -18,6 +18,37 @@ constexpr std::uint32_t kK1 = 0x6ED9EBA1;
 constexpr std::uint32_t kK2 = 0x8F1BBCDC;
 constexpr std::uint32_t kK3 = 0xCA62C1D6;
 
+// Word t of the message schedule, kept in a rolling window of 16 words.
+inline std::uint32_t W(std::uint32_t* w, std::size_t t) {
+  if (t >= 16) {
+    w[t & 15] = w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15];
+  }
+  return w[t & 15];
+}
+
+// One step of quarter `kQuarter` (0..3): the round function and constant of steps 20q..20q+19.
+template <int kQuarter>
+inline void Step(std::uint32_t a, std::uint32_t& b, std::uint32_t c, std::uint32_t d,
+                 std::uint32_t& e, std::uint32_t wt) {
+  std::uint32_t f;
+  std::uint32_t k;
+  if constexpr (kQuarter == 0) {
+    f = d ^ (b & (c ^ d));
+    k = kK0;
+  } else if constexpr (kQuarter == 1) {
+    f = b ^ c ^ d;
+    k = kK1;
+  } else if constexpr (kQuarter == 2) {
+    f = (b & c) | (d & (b | c));
+    k = kK2;
+  } else {
+    f = b ^ c ^ d;
+    k = kK3;
+  }
+  e += std::rotl(a, 5) + f + k + wt;
+  b = std::rotl(b, 30);
+}
+
 }  // namespace
 
 THash_SHA::~THash_SHA() {
@@ -76,7 +107,8 @@ void THash_SHA::Finish() {
 }
 
 void THash_SHA::CompressBlock(std::span<const std::uint8_t, kBlockSize> block) {
-  // The message schedule is kept as a rolling window of 16 words.
+  // W[t] = W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16], with no rotation: this is what makes it
+  // SHA-0 rather than SHA-1.
   std::uint32_t w[16];
   for (std::size_t t = 0; t < 16; ++t) {
     w[t] = platform::LoadBE32(block, 4 * t);
@@ -86,35 +118,35 @@ void THash_SHA::CompressBlock(std::span<const std::uint8_t, kBlockSize> block) {
   std::uint32_t c = state_[2];
   std::uint32_t d = state_[3];
   std::uint32_t e = state_[4];
-
-  // W[t] = W[t-3] ^ W[t-8] ^ W[t-14] ^ W[t-16], with no rotation: this is what makes it
-  // SHA-0 rather than SHA-1.
-  auto schedule = [&w](std::size_t t) {
-    if (t >= 16) {
-      w[t & 15] = w[(t - 3) & 15] ^ w[(t - 8) & 15] ^ w[(t - 14) & 15] ^ w[t & 15];
-    }
-    return w[t & 15];
-  };
-  auto step = [&](std::uint32_t f, std::uint32_t k, std::uint32_t wt) {
-    const std::uint32_t temp = std::rotl(a, 5) + f + e + k + wt;
-    e = d;
-    d = c;
-    c = std::rotl(b, 30);
-    b = a;
-    a = temp;
-  };
+  // Steps in the classic form with the roles of the words rotated, so that no word is copied.
   std::size_t t = 0;
-  for (; t < 20; ++t) {
-    step((b & c) | (~b & d), kK0, schedule(t));
+  for (; t < 20; t += 5) {
+    Step<0>(a, b, c, d, e, W(w, t));
+    Step<0>(e, a, b, c, d, W(w, t + 1));
+    Step<0>(d, e, a, b, c, W(w, t + 2));
+    Step<0>(c, d, e, a, b, W(w, t + 3));
+    Step<0>(b, c, d, e, a, W(w, t + 4));
   }
-  for (; t < 40; ++t) {
-    step(b ^ c ^ d, kK1, schedule(t));
+  for (; t < 40; t += 5) {
+    Step<1>(a, b, c, d, e, W(w, t));
+    Step<1>(e, a, b, c, d, W(w, t + 1));
+    Step<1>(d, e, a, b, c, W(w, t + 2));
+    Step<1>(c, d, e, a, b, W(w, t + 3));
+    Step<1>(b, c, d, e, a, W(w, t + 4));
   }
-  for (; t < 60; ++t) {
-    step((b & c) | (b & d) | (c & d), kK2, schedule(t));
+  for (; t < 60; t += 5) {
+    Step<2>(a, b, c, d, e, W(w, t));
+    Step<2>(e, a, b, c, d, W(w, t + 1));
+    Step<2>(d, e, a, b, c, W(w, t + 2));
+    Step<2>(c, d, e, a, b, W(w, t + 3));
+    Step<2>(b, c, d, e, a, W(w, t + 4));
   }
-  for (; t < 80; ++t) {
-    step(b ^ c ^ d, kK3, schedule(t));
+  for (; t < 80; t += 5) {
+    Step<3>(a, b, c, d, e, W(w, t));
+    Step<3>(e, a, b, c, d, W(w, t + 1));
+    Step<3>(d, e, a, b, c, W(w, t + 2));
+    Step<3>(c, d, e, a, b, W(w, t + 3));
+    Step<3>(b, c, d, e, a, W(w, t + 4));
   }
   state_[0] += a;
   state_[1] += b;

@@ -76,13 +76,27 @@ constexpr std::uint8_t kRs[4][8] = {{0x01, 0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0
                                     {0x02, 0xA1, 0xFC, 0xC1, 0x47, 0xAE, 0x3D, 0x19},
                                     {0xA4, 0x55, 0x87, 0x5A, 0x58, 0xDB, 0x9E, 0x03}};
 
-// Column `col` of the MDS matrix times byte y, as a little-endian word.
-constexpr std::uint32_t MdsColumn(int col, std::uint8_t y) {
-  std::uint32_t word = 0;
-  for (int row = 0; row < 4; ++row) {
-    word |= static_cast<std::uint32_t>(GfMul(kMds[row][col], y, kMdsPoly)) << (8 * row);
+// kMdsColumns[col][y]: column `col` of the MDS matrix times byte y, as a little-endian word.
+constexpr std::array<std::array<std::uint32_t, 256>, 4> MakeMdsColumns() {
+  std::array<std::array<std::uint32_t, 256>, 4> columns{};
+  for (int col = 0; col < 4; ++col) {
+    for (unsigned y = 0; y < 256; ++y) {
+      std::uint32_t word = 0;
+      for (int row = 0; row < 4; ++row) {
+        word |= static_cast<std::uint32_t>(
+                    GfMul(kMds[row][col], static_cast<std::uint8_t>(y), kMdsPoly))
+                << (8 * row);
+      }
+      columns[static_cast<std::size_t>(col)][y] = word;
+    }
   }
-  return word;
+  return columns;
+}
+
+constexpr auto kMdsColumns = MakeMdsColumns();
+
+std::uint32_t MdsColumn(int col, std::uint8_t y) {
+  return kMdsColumns[static_cast<std::size_t>(col)][y];
 }
 
 std::uint8_t Byte(std::uint32_t word, int i) {

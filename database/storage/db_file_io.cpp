@@ -50,7 +50,7 @@ TDBFileIO::TDBFileIO(TDBMediumType medium, bool exclusive)
     : medium_(medium), exclusive_(exclusive) {}
 
 TDBFileIO::~TDBFileIO() {
-  if (lock_depth_ > 0 && disk_stream_) {
+  if (lock_depth_ > 0 && disk_stream_ && !exclusive_) {
     disk_stream_->UnlockByte(kLockByte);
   }
   Close();
@@ -142,7 +142,7 @@ void TDBFileIO::Open(const std::string& file_name, TDBMediumType medium, std::in
 }
 
 void TDBFileIO::Close() {
-  if (lock_depth_ > 0 && disk_stream_) {
+  if (lock_depth_ > 0 && disk_stream_ && !exclusive_) {
     disk_stream_->UnlockByte(kLockByte);
   }
   lock_depth_ = 0;
@@ -182,6 +182,12 @@ void TDBFileIO::AcquireLock() {
     ++lock_depth_;
     return;
   }
+  if (exclusive_) {
+    // The exclusive open already keeps every other handle, of this process or another, away
+    // from the file: nobody can contend for the byte, so it is held without asking the host.
+    lock_depth_ = 1;
+    return;
+  }
   const TLockRetryRule rule = lock_retry_source_ ? lock_retry_source_() : TLockRetryRule{};
   const int retry_count = std::max(rule.retry_count, 0);
   const int wait_ms = std::max(rule.wait_ms, 0);
@@ -200,7 +206,7 @@ void TDBFileIO::ReleaseLock() {
   if (!IsOpen() || medium_ != mtDisk || lock_depth_ == 0) {
     return;
   }
-  if (--lock_depth_ == 0) {
+  if (--lock_depth_ == 0 && !exclusive_) {
     disk_stream_->UnlockByte(kLockByte);
   }
 }

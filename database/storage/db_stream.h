@@ -4,11 +4,14 @@
 // database is named ":" plus hexadecimal digits; the digits are a handle that the caller
 // obtained by registering its stream (TMemoryStreamRegistration), never a raw address.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/file.h"
@@ -52,9 +55,23 @@ class TDBFileStream final : public TDBStream {
   void UnlockByte(std::int64_t position) { file_.UnlockByte(position); }
 
  private:
+  // An exclusive open keeps every other handle out, so nobody else can change the file: its
+  // reads are then served from a bounded cache of pages, kept current by every write (which
+  // still goes to the file at once), and its size is known without asking the host.
+  static constexpr std::size_t kPageSize = 4096;
+  static constexpr std::size_t kMaxCachedPages = 2048;  // 8 MiB
+  struct TPage {
+    std::array<std::uint8_t, kPageSize> bytes{};
+    std::size_t valid = 0;  // bytes of the page that the file holds
+  };
+  TPage& CachedPage(std::int64_t page_no);
+
   platform::TFile file_;
   std::int32_t start_offset_ = 0;  // added to every position; 0 in this system
   bool flushed_ = true;
+  bool cached_ = false;    // exclusive open: the page cache and the size below are in use
+  std::int64_t size_ = 0;  // the file's size less the start offset, while cached_
+  std::unordered_map<std::int64_t, std::unique_ptr<TPage>> pages_;  // by page number
 };
 
 // A database held in memory by its caller, who owns it and keeps it alive while a database

@@ -12,6 +12,9 @@ void TOptimBlobStream::SetSource(TDBFileIO* file_io, std::int32_t header_positio
   encrypted_ = encrypted;
   compressed_ = compressed;
   loaded_ = false;
+  // The content belonged to the record read before; a write made before the next load must
+  // not be mixed with its bytes.
+  content_.Clear();
 }
 
 void TOptimBlobStream::LazyLoad() {

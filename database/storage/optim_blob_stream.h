@@ -24,7 +24,8 @@ class TOptimBlobStream final {
   TOptimBlobStream& operator=(const TOptimBlobStream&) = delete;
 
   // Names the BLOB header at `header_position` (absolute; 0: no source) of `file_io` as the
-  // value to load, with the flags to decode it with, and clears the loaded flag.
+  // value to load, with the flags to decode it with; empties the stream and clears the loaded
+  // flag.
   void SetSource(TDBFileIO* file_io, std::int32_t header_position, bool encrypted, bool compressed);
 
   // Reading and positioning first run the lazy load. A load that raises leaves the loaded

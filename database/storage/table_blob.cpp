@@ -31,47 +31,53 @@ std::int32_t EncodedSize(const crypto::TMemoryStream& encoded) {
 
 }  // namespace
 
-void TTableIO::WriteBlobArea(int field_no, const crypto::TMemoryStream& value,
-                             crypto::TMemoryStream& encoded, std::int64_t position,
-                             std::int32_t area_size) {
+void TTableIO::CheckBlobArea(int field_no, const crypto::TMemoryStream& value,
+                             crypto::TMemoryStream& encoded, std::int64_t position) {
   const std::int32_t size = EncodedSize(encoded);
   const bool encrypt = IsEncryptedField(field_no);
   const bool compress = IsCompressedField(field_no);
-  if (!file_io_.CRC32Check()) {
-    file_io_.WriteAt(position, encoded.Bytes());
-  } else {
-    const std::uint32_t expected = crypto::BufferCrc32(value.Bytes().data(), value.Size());
-    crypto::TMemoryStream plain_copy(value.Bytes());
-    for (int attempt = 1;; ++attempt) {
-      file_io_.WriteAt(position, encoded.Bytes());
-      crypto::TMemoryStream read_back;
-      std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size), 0);
-      bytes.resize(file_io_.ReadAt(position, bytes));
-      read_back.Assign(bytes);
-      crypto::TMemoryStream decoded;
-      try {
-        file_io_.DecodeStream(read_back, decoded, compress, encrypt);
-      } catch (const platform::EError&) {
-        // A decoding failure only means the check failed: the next attempt writes again.
-      }
-      if (crypto::BufferCrc32(decoded.Bytes().data(), decoded.Size()) == expected) {
-        break;
-      }
-      if (attempt >= kMaxBlobWriteAttempts) {
-        RaiseDatabaseError(TDbMessage::BlobCheckFailed, std::to_string(attempt));
-      }
-      file_io_.EncodeStream(plain_copy, encoded, compress, encrypt);
-      if (EncodedSize(encoded) != size) {
-        RaiseDatabaseError(TDbMessage::BlobCheckFailed, std::to_string(attempt));
-      }
+  const std::uint32_t expected = crypto::BufferCrc32(value.Bytes().data(), value.Size());
+  crypto::TMemoryStream plain_copy(value.Bytes());
+  for (int attempt = 1;; ++attempt) {
+    crypto::TMemoryStream read_back;
+    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size), 0);
+    bytes.resize(file_io_.ReadAt(position, bytes));
+    read_back.Assign(bytes);
+    crypto::TMemoryStream decoded;
+    try {
+      file_io_.DecodeStream(read_back, decoded, compress, encrypt);
+    } catch (const platform::EError&) {
+      // A decoding failure only means the check failed: the next attempt writes again.
     }
+    if (crypto::BufferCrc32(decoded.Bytes().data(), decoded.Size()) == expected) {
+      return;
+    }
+    if (attempt >= kMaxBlobWriteAttempts) {
+      RaiseDatabaseError(TDbMessage::BlobCheckFailed, std::to_string(attempt));
+    }
+    file_io_.EncodeStream(plain_copy, encoded, compress, encrypt);
+    if (EncodedSize(encoded) != size) {
+      RaiseDatabaseError(TDbMessage::BlobCheckFailed, std::to_string(attempt));
+    }
+    file_io_.WriteAt(position, encoded.Bytes());
   }
-  const std::vector<std::uint8_t> padding(static_cast<std::size_t>(area_size - size), 0);
-  file_io_.WriteAt(position + size, padding);
+}
+
+void TTableIO::WriteBlobArea(int field_no, const crypto::TMemoryStream& value,
+                             crypto::TMemoryStream& encoded, std::int64_t position,
+                             std::int32_t area_size) {
+  // The encoded bytes and their zero padding go out as one run.
+  std::vector<std::uint8_t> area(static_cast<std::size_t>(area_size), 0);
+  std::copy(encoded.Bytes().begin(), encoded.Bytes().end(), area.begin());
+  file_io_.WriteAt(position, area);
+  if (file_io_.CRC32Check()) {
+    CheckBlobArea(field_no, value, encoded, position);
+  }
 }
 
 void TTableIO::WriteNewBlob(int field_no, TOptimBlobStream& value, std::span<std::uint8_t> image,
-                            std::int64_t& position) {
+                            std::int64_t& position, std::vector<std::uint8_t>& tail,
+                            std::vector<TPendingBlobCheck>& checks) {
   crypto::TMemoryStream plain(value.Bytes());
   crypto::TMemoryStream encoded;
   file_io_.EncodeStream(plain, encoded, IsCompressedField(field_no), IsEncryptedField(field_no));
@@ -85,7 +91,11 @@ void TTableIO::WriteNewBlob(int field_no, TOptimBlobStream& value, std::span<std
   header.area_size = AreaSizeFor(size);
   EncodeBlobHeader(header, FieldBytes(image, field_offsets_[static_cast<std::size_t>(field_no)],
                                       kBlobFieldWidth));
-  WriteBlobArea(field_no, plain, encoded, position, header.area_size);
+  tail.insert(tail.end(), encoded.Bytes().begin(), encoded.Bytes().end());
+  tail.resize(tail.size() + static_cast<std::size_t>(header.area_size - size), 0);
+  if (file_io_.CRC32Check()) {
+    checks.push_back(TPendingBlobCheck{field_no, std::move(plain), std::move(encoded), position});
+  }
   position += header.area_size;
 }
 

@@ -155,13 +155,16 @@ void TTableIO::LoadIndexList(int index) {
     std::vector<TIndexTabItem> items;
     LoadIndexTab(index, items);
     const std::int32_t total = header_.record_total;
-    // The walk is bounded by the record total and stops at a number outside the table, so a
-    // looping or damaged chain yields a shorter list instead of hanging.
+    // The walk is bounded by the record total and stops at a number outside the table or at
+    // a record it has visited, so a looping or damaged chain yields a shorter list, without
+    // duplicates, instead of hanging.
+    std::vector<bool> visited(static_cast<std::size_t>(total), false);
     std::int32_t k = entry.chain_head;
     for (std::int32_t steps = 0; k != kChainEnd && steps < total; ++steps) {
-      if (k < 0 || k >= total) {
+      if (k < 0 || k >= total || visited[static_cast<std::size_t>(k)]) {
         break;
       }
+      visited[static_cast<std::size_t>(k)] = true;
       const TRecordTabItem& item = record_tab_[static_cast<std::size_t>(k)];
       if (item.delete_flag == kRecordLive) {
         list->push_back(RecordRef{item.data_offset, k});
@@ -226,18 +229,68 @@ int TTableIO::CompareKey(const TFieldBuffers& buffers, std::int32_t record_no, i
   const std::size_t count =
       field_count > 0 ? std::min(def.Fields().size(), static_cast<std::size_t>(field_count))
                       : def.Fields().size();
-  crypto::TMemoryStream stored;
+  crypto::TMemoryStream scratch;
   int result = 0;
   for (std::size_t k = 0; k < count && result == 0; ++k) {
     const int field_no = def.Fields()[k];
-    ReadFieldOfRecord(stored, record_no, field_no);
+    const std::span<const std::uint8_t> stored = StoredKeyField(record_no, field_no, scratch);
     const std::uint8_t type = static_cast<std::size_t>(field_no) < buffers.Count()
                                   ? buffers[static_cast<std::size_t>(field_no)].FieldType
                                   : field_defs_[static_cast<std::size_t>(field_no)].FieldType();
-    result = CompareKeyField(KeyValue(buffers, field_no), stored.Bytes(), partial, case_insensitive,
-                             type);
+    result = CompareKeyField(KeyValue(buffers, field_no), stored, partial, case_insensitive, type);
   }
   return def.Options().Contains(tiDescending) ? -result : result;
+}
+
+void TTableIO::SetUpKeyCache() {
+  key_cache_.clear();
+  if (!file_io_.Exclusive() && file_io_.MediumType() != mtMemory) {
+    return;
+  }
+  key_cache_.resize(field_defs_.Count());
+  for (const TStoredIndexDef& index : index_defs_) {
+    for (const std::int32_t field_no : index.Fields()) {
+      const TStoredFieldDef& def = field_defs_[static_cast<std::size_t>(field_no)];
+      if (!IsBlobType(def.FieldType())) {
+        key_cache_[static_cast<std::size_t>(field_no)].width =
+            FieldStorageWidth(def.FieldType(), def.Size());
+      }
+    }
+  }
+}
+
+void TTableIO::ForgetCachedKeys(std::int32_t record_no) {
+  for (TKeyCache& cache : key_cache_) {
+    if (static_cast<std::size_t>(record_no) < cache.valid.size()) {
+      cache.valid[static_cast<std::size_t>(record_no)] = false;
+    }
+  }
+}
+
+std::span<const std::uint8_t> TTableIO::StoredKeyField(std::int32_t record_no, int field_no,
+                                                       crypto::TMemoryStream& scratch) {
+  TKeyCache* cache = static_cast<std::size_t>(field_no) < key_cache_.size()
+                         ? &key_cache_[static_cast<std::size_t>(field_no)]
+                         : nullptr;
+  if (cache == nullptr || cache->width == 0 || record_no < 0) {
+    ReadFieldOfRecord(scratch, record_no, field_no);
+    return scratch.Bytes();
+  }
+  const std::size_t k = static_cast<std::size_t>(record_no);
+  const std::size_t width = static_cast<std::size_t>(cache->width);
+  if (k >= cache->valid.size()) {
+    const std::size_t size = std::max(k + 1, static_cast<std::size_t>(header_.record_total));
+    cache->valid.resize(size, false);
+    cache->bytes.resize(size * width, 0);
+  }
+  const std::span<std::uint8_t> slot(cache->bytes.data() + k * width, width);
+  if (!cache->valid[k]) {
+    ReadFieldOfRecord(scratch, record_no, field_no);
+    std::fill(slot.begin(), slot.end(), std::uint8_t{0});
+    std::copy_n(scratch.Bytes().begin(), std::min(width, scratch.Size()), slot.begin());
+    cache->valid[k] = true;
+  }
+  return slot;
 }
 
 TSearchResult TTableIO::SearchIndex(const TFieldBuffers& buffers, const TRecordList& list,

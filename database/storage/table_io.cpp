@@ -64,6 +64,7 @@ void TTableIO::ClearLoaded() {
   field_offsets_.clear();
   record_size_ = 0;
   auto_inc_field_ = -1;
+  key_cache_.clear();
 }
 
 void TTableIO::LoadTable() {
@@ -94,6 +95,7 @@ void TTableIO::LoadTable() {
   }
   ComputeRecordLayout();
   FindAutoIncField();
+  SetUpKeyCache();
 }
 
 void TTableIO::LoadFieldDefs() {
@@ -309,7 +311,12 @@ void TTableIO::AppendRecord(TFieldBuffers& buffers, bool flush, const TInsertNot
   const TFileLockGuard lock(file_io_);
   CheckIndexTabs();
   CheckUniqueForAppend(buffers);
+  const std::int32_t n = header_.record_total;
+  if (n == std::numeric_limits<std::int32_t>::max()) {
+    RaiseDatabaseError(TDbMessage::DatabaseFull);
+  }
 
+  const std::int32_t last_auto_inc = header_.last_auto_inc;
   if (auto_inc_field_ >= 0) {
     const std::size_t f = static_cast<std::size_t>(auto_inc_field_);
     std::span<std::uint8_t> value =
@@ -325,41 +332,6 @@ void TTableIO::AppendRecord(TFieldBuffers& buffers, bool flush, const TInsertNot
     }
   }
 
-  const std::int32_t n = header_.record_total;
-  if (n == std::numeric_limits<std::int32_t>::max()) {
-    RaiseDatabaseError(TDbMessage::DatabaseFull);
-  }
-  const std::int64_t end = file_io_.FileSize();
-  std::int64_t data_offset = end;
-  const bool new_block = n % static_cast<std::int32_t>(kItemsPerBlock) == 0;
-  if (new_block) {
-    data_offset = end + kRecordTabBlockSize;
-    if (data_offset + record_size_ > kMaxDatabaseSize) {
-      RaiseDatabaseError(TDbMessage::DatabaseFull);
-    }
-    std::vector<std::uint8_t> block(kRecordTabBlockSize, 0);
-    EncodeBlockLink(0, block);
-    EncodeRecordTabItem(TRecordTabItem{static_cast<std::int32_t>(data_offset), kRecordLive},
-                        std::span<std::uint8_t>(block).subspan(kBlockLinkSize));
-    if (n == 0) {
-      header_.record_tab_offset = static_cast<std::int32_t>(end);
-    } else {
-      std::array<std::uint8_t, kBlockLinkSize> link{};
-      EncodeBlockLink(static_cast<std::int32_t>(end), link);
-      file_io_.WriteAt(record_tab_blocks_.back(), link);
-    }
-    file_io_.WriteAt(end, block);
-    record_tab_blocks_.push_back(static_cast<std::int32_t>(end));
-  } else {
-    std::array<std::uint8_t, kRecordTabItemSize> item{};
-    EncodeRecordTabItem(TRecordTabItem{static_cast<std::int32_t>(data_offset), kRecordLive}, item);
-    file_io_.WriteAt(RecordTabItemPosition(record_tab_blocks_.back(), n), item);
-  }
-  const std::int32_t d = static_cast<std::int32_t>(data_offset);
-  record_tab_.push_back(TRecordTabItem{d, kRecordLive});
-  header_.record_total = n + 1;
-  WriteHeaderRun(auto_inc_field_ >= 0);
-
   const std::size_t count = std::min(buffers.Count(), field_defs_.Count());
   for (std::size_t i = 0; i < count; ++i) {
     TFieldBufferItem& item = buffers[i];
@@ -371,38 +343,85 @@ void TTableIO::AppendRecord(TFieldBuffers& buffers, bool flush, const TInsertNot
     }
   }
 
-  std::vector<std::uint8_t> image(static_cast<std::size_t>(record_size_), 0);
-  file_io_.WriteAt(d, image);
-  std::int64_t position = std::int64_t{d} + record_size_;
-  for (std::size_t i = 0; i < count; ++i) {
-    TFieldBufferItem& item = buffers[i];
-    const TStoredFieldDef& def = field_defs_[i];
-    const int field_no = static_cast<int>(i);
-    if (!item.Active && static_cast<std::int32_t>(i) != auto_inc_field_) {
-      continue;
-    }
-    if (IsBlobType(def.FieldType())) {
-      if (item.Active && item.Blob != nullptr) {
-        WriteNewBlob(field_no, *item.Blob, image, position);
-      }
-      continue;
-    }
-    const std::int32_t width = FieldStorageWidth(def.FieldType(), def.Size());
-    const auto target = FieldBytes(std::span<std::uint8_t>(image), field_offsets_[i], width);
-    if (!item.Active) {
-      // An auto-increment field the cursor does not show still gets the value it was given.
-      std::array<std::uint8_t, 4> value{};
-      StoreInteger(value, header_.last_auto_inc);
-      file_io_.EncodeBuffer(value.data(), target.data(), IsEncryptedField(field_no), value.size());
-      continue;
-    }
-    const std::size_t length = std::min<std::size_t>(
-        static_cast<std::size_t>(std::max(item.FieldSize, 0)), static_cast<std::size_t>(width));
-    if (item.Buffer != nullptr && length > 0) {
-      file_io_.EncodeBuffer(item.Buffer, target.data(), IsEncryptedField(field_no), length);
-    }
+  // Everything the record adds at the end of the file (a new record tab block when one is
+  // needed, the image, the BLOB areas in field order) is built first and written as one run,
+  // so that a value that cannot be encoded leaves the file as it was.
+  const std::int64_t end = file_io_.FileSize();
+  const bool new_block = n % static_cast<std::int32_t>(kItemsPerBlock) == 0;
+  const std::int64_t data_offset = new_block ? end + kRecordTabBlockSize : end;
+  if (data_offset + record_size_ > kMaxDatabaseSize) {
+    header_.last_auto_inc = last_auto_inc;
+    RaiseDatabaseError(TDbMessage::DatabaseFull);
   }
-  file_io_.WriteAt(d, image);
+  const std::int32_t d = static_cast<std::int32_t>(data_offset);
+  std::vector<std::uint8_t> tail(static_cast<std::size_t>(data_offset - end), 0);
+  std::vector<std::uint8_t> image(static_cast<std::size_t>(record_size_), 0);
+  std::vector<TPendingBlobCheck> checks;
+  std::int64_t position = std::int64_t{d} + record_size_;
+  std::vector<std::uint8_t> areas;
+  try {
+    for (std::size_t i = 0; i < count; ++i) {
+      TFieldBufferItem& item = buffers[i];
+      const TStoredFieldDef& def = field_defs_[i];
+      const int field_no = static_cast<int>(i);
+      if (!item.Active && static_cast<std::int32_t>(i) != auto_inc_field_) {
+        continue;
+      }
+      if (IsBlobType(def.FieldType())) {
+        if (item.Active && item.Blob != nullptr) {
+          WriteNewBlob(field_no, *item.Blob, image, position, areas, checks);
+        }
+        continue;
+      }
+      const std::int32_t width = FieldStorageWidth(def.FieldType(), def.Size());
+      const auto target = FieldBytes(std::span<std::uint8_t>(image), field_offsets_[i], width);
+      if (!item.Active) {
+        // An auto-increment field the cursor does not show still gets the value it was given.
+        std::array<std::uint8_t, 4> value{};
+        StoreInteger(value, header_.last_auto_inc);
+        file_io_.EncodeBuffer(value.data(), target.data(), IsEncryptedField(field_no),
+                              value.size());
+        continue;
+      }
+      const std::size_t length = std::min<std::size_t>(
+          static_cast<std::size_t>(std::max(item.FieldSize, 0)), static_cast<std::size_t>(width));
+      if (item.Buffer != nullptr && length > 0) {
+        file_io_.EncodeBuffer(item.Buffer, target.data(), IsEncryptedField(field_no), length);
+      }
+    }
+  } catch (...) {
+    header_.last_auto_inc = last_auto_inc;
+    throw;
+  }
+  if (new_block) {
+    EncodeBlockLink(0, tail);
+    EncodeRecordTabItem(TRecordTabItem{d, kRecordLive},
+                        std::span<std::uint8_t>(tail).subspan(kBlockLinkSize));
+  }
+  tail.insert(tail.end(), image.begin(), image.end());
+  tail.insert(tail.end(), areas.begin(), areas.end());
+
+  if (new_block) {
+    if (n == 0) {
+      header_.record_tab_offset = static_cast<std::int32_t>(end);
+    } else {
+      std::array<std::uint8_t, kBlockLinkSize> link{};
+      EncodeBlockLink(static_cast<std::int32_t>(end), link);
+      file_io_.WriteAt(record_tab_blocks_.back(), link);
+    }
+    record_tab_blocks_.push_back(static_cast<std::int32_t>(end));
+  } else {
+    std::array<std::uint8_t, kRecordTabItemSize> item{};
+    EncodeRecordTabItem(TRecordTabItem{d, kRecordLive}, item);
+    file_io_.WriteAt(RecordTabItemPosition(record_tab_blocks_.back(), n), item);
+  }
+  record_tab_.push_back(TRecordTabItem{d, kRecordLive});
+  header_.record_total = n + 1;
+  WriteHeaderRun(auto_inc_field_ >= 0);
+  file_io_.WriteAt(end, tail);
+  for (TPendingBlobCheck& check : checks) {
+    CheckBlobArea(check.field_no, check.plain, check.encoded, check.position);
+  }
 
   List(kPhysicalList).push_back(RecordRef{d, n});
   InsertIntoIndexes(buffers, d, notify, n);
@@ -422,6 +441,7 @@ void TTableIO::ModifyRecord(TFieldBuffers& buffers, int physical_position,
   CheckIndexTabs();
   CheckUniqueForModify(buffers, physical_position);
   const RecordRef ref = physical[static_cast<std::size_t>(physical_position)];
+  ForgetCachedKeys(ref.RecordNo);
   std::vector<std::uint8_t> image(static_cast<std::size_t>(record_size_), 0);
   file_io_.ReadAt(ref.DataOffset, image);
   const std::size_t count = std::min(buffers.Count(), field_defs_.Count());

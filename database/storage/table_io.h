@@ -172,13 +172,38 @@ class TTableIO final {
   std::string KeyText(const TFieldBuffers& buffers, int index);
   std::span<const std::uint8_t> KeyValue(const TFieldBuffers& buffers, int field_no) const;
 
-  // BLOB writes; `position` is where the area goes (WriteNewBlob) and is left after the bytes
-  // written.
+  // A BLOB area of a new record, written with the record's other bytes and read back after.
+  struct TPendingBlobCheck {
+    int field_no;
+    crypto::TMemoryStream plain;
+    crypto::TMemoryStream encoded;
+    std::int64_t position;
+  };
+  // Encodes a new BLOB value for the area at `position` (moved past it), puts its header into
+  // `image` and its area bytes at the end of `tail`, which the caller writes at once.
   void WriteNewBlob(int field_no, TOptimBlobStream& value, std::span<std::uint8_t> image,
-                    std::int64_t& position);
+                    std::int64_t& position, std::vector<std::uint8_t>& tail,
+                    std::vector<TPendingBlobCheck>& checks);
+  // The read-back check of an area written at `position`: rewrites it until its data decode
+  // to `value`, at most a few times, then raises "BLOB data could not be verified".
+  void CheckBlobArea(int field_no, const crypto::TMemoryStream& value,
+                     crypto::TMemoryStream& encoded, std::int64_t position);
   void RewriteBlob(int field_no, TOptimBlobStream& value, std::span<std::uint8_t> image);
   void WriteBlobArea(int field_no, const crypto::TMemoryStream& value,
                      crypto::TMemoryStream& encoded, std::int64_t position, std::int32_t area_size);
+
+  // The decoded stored bytes of one key field, by record number. Kept only while nobody else
+  // can change the file (an exclusive open or a memory database); a modify drops the record's
+  // entries, so a key compared is always the stored one.
+  struct TKeyCache {
+    std::int32_t width = 0;           // bytes per record; 0: the field is not cached
+    std::vector<std::uint8_t> bytes;  // width bytes per record number
+    std::vector<bool> valid;          // by record number
+  };
+  std::span<const std::uint8_t> StoredKeyField(std::int32_t record_no, int field_no,
+                                               crypto::TMemoryStream& scratch);
+  void SetUpKeyCache();
+  void ForgetCachedKeys(std::int32_t record_no);
 
   TDBFileIO& file_io_;  // not owned; outlives the table reader
   int open_count_ = 0;
@@ -195,6 +220,7 @@ class TTableIO final {
   TIntegerAry record_tab_blocks_;                              // absolute offsets, in chain order
   std::vector<TIntegerAry> index_tab_blocks_;        // per index, absolute offsets in chain order
   std::vector<std::unique_ptr<TRecordList>> lists_;  // IndexCount + 1; null until loaded
+  std::vector<TKeyCache> key_cache_;  // per field; empty when keys are read from the file
 };
 
 // Calendar conversions of the stored date forms: day 1 is 1 January of year 1.

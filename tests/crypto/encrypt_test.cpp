@@ -67,9 +67,9 @@ struct TBotanPair {
 // the standard modes (CBC, ECB, 8-bit CFB) of the framework.
 const TBotanPair kBotanPairs[] = {{0, "Blowfish", 20}, {2, crypto_test::kBotanGost, 32}};
 
-TBytes BotanMode(const std::string& spec, const TBytes& key, const TBytes& iv, TBytes data) {
-  const auto mode = Botan::Cipher_Mode::create(spec, Botan::ENCRYPTION);
-  EXPECT_TRUE(mode) << spec;
+TBytes BotanMode(const std::string& mode_name, const TBytes& key, const TBytes& iv, TBytes data) {
+  const auto mode = Botan::Cipher_Mode::create(mode_name, Botan::ENCRYPTION);
+  EXPECT_TRUE(mode) << mode_name;
   mode->set_key(key);
   mode->start(iv);
   Botan::secure_vector<std::uint8_t> buffer(data.begin(), data.end());

@@ -230,5 +230,56 @@ TEST_F(TDBFileIOTest, ExclusiveOpenRefusesASecondOpen) {
   EXPECT_THROW(second.Open(path, mtDisk, 0, false, false), platform::EFileError);
 }
 
+// The same work on an exclusive open (page cache, cached keys, no byte lock calls) and on a
+// shared one must leave byte-identical files.
+TEST_F(TDBFileIOTest, ExclusiveAndSharedOpensWriteTheSameBytes) {
+  std::vector<std::vector<std::uint8_t>> files;
+  for (const bool exclusive : {false, true}) {
+    TNewDatabaseOptions options;
+    options.encrypt = true;
+    options.compress = true;
+    options.crc32_check = true;
+    options.password = "pw";
+    const std::string path = Path(exclusive ? "x" : "s");
+    CreateDatabaseFile(path, options);
+    AddTableToFile(
+        path,
+        TNewTableDef{"T",
+                     {{"ID", ftAutoInc, 0, 0}, {"Name", ftString, 12, 0}, {"Data", ftBlob, 0, 0}},
+                     {{"PK", TIndexOptions{}.Include(tiPrimary), {0}}, {"ByName", {}, {1, 0}}}});
+    {
+      TDBFileIO io;
+      io.Open(path, mtDisk, 0, false, exclusive);
+      ASSERT_TRUE(io.VerifyPassword("pw"));
+      TTableIO table(io);
+      table.SetTableName("T");
+      table.Open();
+      test::TRecordBuffer record(table);
+      for (int i = 0; i < 1100; ++i) {
+        record.Int(0, 0)
+            .Text(1, "n" + std::to_string(i * 7919 % 1000))
+            .Blob(2, std::vector<std::uint8_t>(i % 90, 1));
+        test::Append(table, record);
+      }
+      for (int p = 0; p < 50; ++p) {
+        TFieldBuffers buffers = record.Buffers();
+        table.ReadRecord(buffers, table.RecordList(0), p * 3);
+        record.Text(1, "m" + std::to_string(p))
+            .Blob(2, std::vector<std::uint8_t>(static_cast<std::size_t>(p * 5), 2));
+        buffers = record.Buffers();
+        table.ModifyRecord(buffers, p * 3, {}, false);
+      }
+      table.DeleteRecord(10, true);
+      const TRecordList& by_name = table.RecordList(2);
+      test::TRecordBuffer key(table);
+      key.Text(1, "m7");
+      EXPECT_EQ(table.SearchIndex(key.Buffers(), by_name, true, 1, 1).state, 0);
+    }
+    files.push_back(ReadAll(path));
+  }
+  EXPECT_EQ(files[0].size(), files[1].size());
+  EXPECT_TRUE(files[0] == files[1]);
+}
+
 }  // namespace
 }  // namespace database::storage
