@@ -123,18 +123,21 @@ void TDBRecordDataSet::AddDataField(const std::string& name, storage::TFieldType
   auto field = std::make_unique<TField>(*this, name, type, size, field_no, TFieldKind::fkData);
   fields_.insert(fields_.begin() + static_cast<std::ptrdiff_t>(data_field_count_),
                  std::move(field));
+  field_cache_.clear();
   ++data_field_count_;
 }
 
 void TDBRecordDataSet::DestroyDataFields() {
   fields_.erase(fields_.begin(), fields_.begin() + static_cast<std::ptrdiff_t>(data_field_count_));
   data_field_count_ = 0;
+  field_cache_.clear();
 }
 
 TField& TDBRecordDataSet::AddCalcField(const std::string& name, storage::TFieldType type,
                                        std::int32_t size) {
   CheckInactive();
   fields_.push_back(std::make_unique<TField>(*this, name, type, size, 0, TFieldKind::fkCalculated));
+  field_cache_.clear();
   return *fields_.back();
 }
 
@@ -177,6 +180,15 @@ std::unique_ptr<TRecordBuffer> TDBRecordDataSet::NewBuffer() const {
     buffer->blobs.push_back(fields_[i]->IsBlob() ? std::make_unique<storage::TOptimBlobStream>()
                                                  : nullptr);
   }
+  for (std::size_t i = 0; i < data_field_count_; ++i) {
+    const TField& field = *fields_[i];
+    if (field.IsBlob()) {
+      buffer->field_buffers.AddBlob(buffer->blobs[i].get(), field.DataType());
+    } else {
+      buffer->field_buffers.Add(buffer->bytes.data() + layout_.field_offsets[i], field.DataType(),
+                                field.DataSize());
+    }
+  }
   InitRecord(*buffer);
   return buffer;
 }
@@ -200,7 +212,6 @@ void TDBRecordDataSet::InitRecord(TRecordBuffer& buffer) const {
         break;
       default:
         if (field.IsBlob() && buffer.blobs[i]) {
-          buffer.blobs[i] = std::make_unique<storage::TOptimBlobStream>();
           buffer.blobs[i]->Clear();
         }
     }
@@ -524,22 +535,12 @@ void TDBRecordDataSet::SetKey() {
 }
 
 TField* TDBRecordDataSet::FindField(const std::string& name) const {
-  // Byte-equal names first: the common case, and the same answer whenever no earlier field
-  // differs from the name only in letter case.
-  for (const auto& field : fields_) {
-    if (field->FieldName() == name) {
-      for (const auto& earlier : fields_) {
-        if (earlier == field) {
-          return field.get();
-        }
-        if (platform::AnsiSameText(earlier->FieldName(), name)) {
-          return earlier.get();
-        }
-      }
-    }
+  if (const auto cached = field_cache_.find(name); cached != field_cache_.end()) {
+    return cached->second;
   }
   for (const auto& field : fields_) {
     if (platform::AnsiSameText(field->FieldName(), name)) {
+      field_cache_.emplace(name, field.get());
       return field.get();
     }
   }

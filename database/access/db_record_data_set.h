@@ -9,12 +9,14 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "database/access/access_error.h"
 #include "database/access/db_data_set.h"
 #include "database/access/field.h"
 #include "database/access/field_value.h"
+#include "database/storage/field_buffers.h"
 #include "database/storage/optim_blob_stream.h"
 
 namespace database::access {
@@ -42,6 +44,9 @@ class TRecordBuffer final {
  public:
   std::vector<std::uint8_t> bytes;
   std::vector<std::unique_ptr<storage::TOptimBlobStream>> blobs;  // per physical field
+  // The field-buffer set over this buffer's physical slots, built once: the slots and streams
+  // never move while the buffer lives.
+  storage::TFieldBuffers field_buffers;
 };
 
 // The positions inside a record buffer.
@@ -198,6 +203,8 @@ class TDBRecordDataSet : public TDBDataSet {
   TBufferLayout layout_;
   std::vector<std::unique_ptr<TField>> fields_;  // data fields, then calculated fields
   std::size_t data_field_count_ = 0;
+  // Names asked for before, to their field: the locale-aware search runs once per name.
+  mutable std::unordered_map<std::string, TField*> field_cache_;
   std::unique_ptr<TRecordBuffer> record_buffer_;  // current record; the edited one in edit/insert
   std::unique_ptr<TRecordBuffer> key_buffer_;     // the key state's buffer
   std::unique_ptr<TRecordBuffer> filter_buffer_;  // the filter state's buffer

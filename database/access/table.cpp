@@ -150,28 +150,12 @@ void TTable::CloseCursor() noexcept {
   }
 }
 
-storage::TFieldBuffers TTable::BuildFieldBuffers(TRecordBuffer& buffer) {
-  storage::TFieldBuffers buffers;
-  const TBufferLayout& layout = Layout();
-  for (std::size_t i = 0; i < layout.field_offsets.size(); ++i) {
-    const TField& field = Fields(i);
-    if (field.IsBlob()) {
-      buffers.AddBlob(buffer.blobs[i].get(), field.DataType());
-    } else {
-      buffers.Add(buffer.bytes.data() + layout.field_offsets[i], field.DataType(),
-                  field.DataSize());
-    }
-  }
-  return buffers;
-}
-
 void TTable::LoadRecordData(TRecordBuffer& buffer, int position) {
-  storage::TFieldBuffers buffers = BuildFieldBuffers(buffer);
-  table_io_->ReadRecord(buffers, order_, position);
+  table_io_->ReadRecord(buffer.field_buffers, order_, position);
 }
 
 void TTable::InternalPost(bool inserting) {
-  storage::TFieldBuffers buffers = BuildFieldBuffers(RecordBuffer());
+  storage::TFieldBuffers& buffers = RecordBuffer().field_buffers;
   if (inserting) {
     table_io_->AppendRecord(buffers, false,
                             [this](int selector, int position, const storage::RecordRef& ref) {

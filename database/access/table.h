@@ -70,7 +70,6 @@ class TTable final : public TDBRecordDataSet {
 
  private:
   void ChooseIndex();
-  storage::TFieldBuffers BuildFieldBuffers(TRecordBuffer& buffer);
 
   std::string table_name_;
   std::string index_name_;
