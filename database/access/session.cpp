@@ -46,7 +46,7 @@ TSession::~TSession() {
   }
   temporaries_.clear();
   // Database objects created by others outlive this session: they join the default session.
-  if (this != &list_.DefaultSession()) {
+  if (!list_.IsDefault(this)) {
     while (!databases_.empty()) {
       TDatabase* database = databases_.back();
       databases_.pop_back();
@@ -107,7 +107,7 @@ void TSession::Start() {
   if (session_name_.empty()) {
     RaiseAccessError(TAccessMessage::SessionNameMissing, {}, Name());
   }
-  if (this != &list_.DefaultSession()) {
+  if (!list_.IsDefault(this)) {
     list_.DefaultSession().SetActive(true);
   }
   active_ = true;
@@ -296,6 +296,7 @@ void TSession::UnlockSession() {
 
 TSessionList::TSessionList() {
   default_session_.reset(new TSession(nullptr, *this));
+  default_raw_ = default_session_.get();
   default_session_->SetSessionName(kDefaultSessionName);
 }
 

@@ -133,7 +133,8 @@ class TSessionList final {
   TSession* FindSession(const std::string& name);
   // As FindSession; raises "Invalid session name %s" when none matches.
   TSession& FindSessionOrFail(const std::string& name);
-  TSession& DefaultSession() { return *default_session_; }
+  TSession& DefaultSession() { return *default_raw_; }
+  bool IsDefault(const TSession* session) const { return session == default_raw_; }
   std::size_t Count();
 
   // The mutual-exclusion object behind the session lock and session start and stop.
@@ -151,6 +152,7 @@ class TSessionList final {
   std::vector<TSession*> sessions_;  // not owned except the default session; order added
   std::vector<bool> auto_numbers_;   // entry n: number n in use
   std::unique_ptr<TSession> default_session_;
+  TSession* default_raw_ = nullptr;  // the default session, also while it is being freed
 };
 
 TSessionList& Sessions();
