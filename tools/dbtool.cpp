@@ -1,13 +1,13 @@
 // dbtool: create, inspect, dump, insert into and check database files. The commands live in
-// database/storage/db_tool.cpp.
+// database/access/db_tool.cpp.
 
 #include <iostream>
 #include <string>
 #include <vector>
 
-#include "database/storage/db_tool.h"
+#include "database/access/db_tool.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
-  return database::storage::RunDbTool(args, std::cin, std::cout, std::cerr);
+  return database::access::RunDbTool(args, std::cin, std::cout, std::cerr);
 }

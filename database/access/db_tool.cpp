@@ -1,4 +1,4 @@
-#include "database/storage/db_tool.h"
+#include "database/access/db_tool.h"
 
 #include <algorithm>
 #include <array>
@@ -25,8 +25,10 @@
 #include "platform/code_page.h"
 #include "platform/collation.h"
 
-namespace database::storage {
+namespace database::access {
 namespace {
+
+using namespace database::storage;
 
 constexpr int kExitOk = 0;
 constexpr int kExitSomeFailed = 1;
@@ -715,4 +717,4 @@ int RunDbTool(const std::vector<std::string>& args, std::istream& in, std::ostre
   }
 }
 
-}  // namespace database::storage
+}  // namespace database::access

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-namespace database::storage {
+namespace database::access {
 
 // Exit codes: 0 everything worked, 1 some records failed or the file is damaged, 2 the input
 // could not be opened or the usage is wrong. Errors go to `err`, one line each.
 int RunDbTool(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
               std::ostream& err);
 
-}  // namespace database::storage
+}  // namespace database::access

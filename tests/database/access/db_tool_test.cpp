@@ -2,7 +2,7 @@
 // insert and dump round trips for every cipher, schema and table listings, check findings,
 // and the exit codes.
 
-#include "database/storage/db_tool.h"
+#include "database/access/db_tool.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 
 #include "platform/byte_order.h"
 
-namespace database::storage {
+namespace database::access {
 namespace {
 
 namespace fs = std::filesystem;
@@ -191,4 +191,4 @@ TEST_F(DbTool, CheckNamesDamage) {
 }
 
 }  // namespace
-}  // namespace database::storage
+}  // namespace database::access
