@@ -2,25 +2,24 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <istream>
-#include <limits>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <sstream>
 
+#include "database/access/access_error.h"
+#include "database/access/database.h"
+#include "database/access/field.h"
+#include "database/access/field_json.h"
+#include "database/access/table.h"
 #include "database/storage/database_creator.h"
 #include "database/storage/database_error.h"
 #include "database/storage/db_check.h"
 #include "database/storage/db_file_io.h"
 #include "database/storage/field_types.h"
 #include "database/storage/json_value.h"
-#include "database/storage/optim_blob_stream.h"
-#include "database/storage/record_format.h"
 #include "database/storage/table_io.h"
 #include "platform/code_page.h"
 #include "platform/collation.h"
@@ -205,210 +204,6 @@ class TOpenDatabase {
   std::unique_ptr<TTableIO> table_;
 };
 
-std::string DateText(std::int32_t day_number) {
-  int year = 0;
-  int month = 0;
-  int day = 0;
-  DayNumberToDate(day_number, year, month, day);
-  char text[32];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
-  return text;
-}
-
-std::string TimeText(std::int64_t ms) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%02d:%02d:%02d.%03d", static_cast<int>(ms / 3600000),
-                static_cast<int>(ms / 60000 % 60), static_cast<int>(ms / 1000 % 60),
-                static_cast<int>(ms % 1000));
-  return text;
-}
-
-std::string Hex(std::span<const std::uint8_t> bytes) {
-  static constexpr char kDigits[] = "0123456789abcdef";
-  std::string text;
-  for (const std::uint8_t b : bytes) {
-    text += kDigits[b >> 4];
-    text += kDigits[b & 15];
-  }
-  return text;
-}
-
-TJsonValue ValueToJson(std::span<const std::uint8_t> value, std::uint8_t type) {
-  switch (type) {
-    case ftString:
-    case ftFixedChar: {
-      const char* chars = reinterpret_cast<const char*>(value.data());
-      return TJsonValue::String(
-          platform::AnsiToUtf8(std::string_view(chars, strnlen(chars, value.size()))));
-    }
-    case ftSmallint:
-      return TJsonValue::Number(LoadSmallint(value), std::to_string(LoadSmallint(value)));
-    case ftWord:
-      return TJsonValue::Number(LoadWord(value), std::to_string(LoadWord(value)));
-    case ftInteger:
-    case ftAutoInc:
-      return TJsonValue::Number(LoadInteger(value), std::to_string(LoadInteger(value)));
-    case ftLargeint:
-      return TJsonValue::Number(static_cast<double>(LoadLargeint(value)),
-                                std::to_string(LoadLargeint(value)));
-    case ftBoolean:
-      return TJsonValue::Boolean(LoadWord(value) != 0);
-    case ftFloat:
-    case ftCurrency:
-      return TJsonValue::Number(LoadFloat(value));
-    case ftDate:
-      return TJsonValue::String(DateText(LoadInteger(value)));
-    case ftTime:
-      return TJsonValue::String(TimeText(LoadInteger(value)));
-    case ftDateTime: {
-      const double ms = LoadFloat(value);
-      if (!std::isfinite(ms) || ms < 0 || ms > 3.2e17) {
-        return TJsonValue();
-      }
-      const auto total = static_cast<std::int64_t>(ms);
-      return TJsonValue::String(DateText(static_cast<std::int32_t>(total / 86400000)) + "T" +
-                                TimeText(total % 86400000));
-    }
-    default:
-      return TJsonValue::String(Hex(value));
-  }
-}
-
-[[noreturn]] void BadValue(const std::string& field, const std::string& why) {
-  throw EDatabaseError("field '" + field + "': " + why);
-}
-
-int Digits(std::string_view text, std::size_t at, std::size_t count, const std::string& field) {
-  int value = 0;
-  for (std::size_t i = at; i < at + count; ++i) {
-    if (i >= text.size() || !std::isdigit(static_cast<unsigned char>(text[i]))) {
-      BadValue(field, "'" + std::string(text) + "' is not in the expected form");
-    }
-    value = value * 10 + (text[i] - '0');
-  }
-  return value;
-}
-
-std::int32_t ParseDate(std::string_view text, const std::string& field) {
-  if (text.size() != 10 || text[4] != '-' || text[7] != '-') {
-    BadValue(field, "a date is YYYY-MM-DD");
-  }
-  const int year = Digits(text, 0, 4, field);
-  const int month = Digits(text, 5, 2, field);
-  const int day = Digits(text, 8, 2, field);
-  int y = 0;
-  int m = 0;
-  int d = 0;
-  DayNumberToDate(DateToDayNumber(year, month, day), y, m, d);
-  if (year < 1 || y != year || m != month || d != day) {
-    BadValue(field, "'" + std::string(text) + "' is not a date");
-  }
-  return DateToDayNumber(year, month, day);
-}
-
-std::int32_t ParseTime(std::string_view text, const std::string& field) {
-  if (text.size() != 12 || text[2] != ':' || text[5] != ':' || text[8] != '.') {
-    BadValue(field, "a time is HH:MM:SS.mmm");
-  }
-  const int h = Digits(text, 0, 2, field);
-  const int m = Digits(text, 3, 2, field);
-  const int s = Digits(text, 6, 2, field);
-  const int ms = Digits(text, 9, 3, field);
-  if (h > 23 || m > 59 || s > 59) {
-    BadValue(field, "'" + std::string(text) + "' is not a time");
-  }
-  return ((h * 60 + m) * 60 + s) * 1000 + ms;
-}
-
-std::vector<std::uint8_t> ParseHex(const std::string& text, const std::string& field) {
-  if (text.size() % 2 != 0) {
-    BadValue(field, "a BLOB is an even number of hexadecimal digits");
-  }
-  std::vector<std::uint8_t> bytes;
-  for (std::size_t i = 0; i < text.size(); i += 2) {
-    unsigned value = 0;
-    if (std::sscanf(text.substr(i, 2).c_str(), "%2x", &value) != 1 ||
-        !std::isxdigit(static_cast<unsigned char>(text[i])) ||
-        !std::isxdigit(static_cast<unsigned char>(text[i + 1]))) {
-      BadValue(field, "a BLOB is a string of hexadecimal digits");
-    }
-    bytes.push_back(static_cast<std::uint8_t>(value));
-  }
-  return bytes;
-}
-
-// Puts a JSON value into a field's stored form.
-void JsonToValue(const TJsonValue& json, const TStoredFieldDef& def,
-                 std::vector<std::uint8_t>& value, TOptimBlobStream& blob) {
-  const std::string& field = def.Name();
-  try {
-    switch (def.FieldType()) {
-      case ftString:
-      case ftFixedChar: {
-        const std::string text = platform::Utf8ToAnsi(json.AsString());
-        if (text.size() > static_cast<std::size_t>(def.Size())) {
-          BadValue(field, "text longer than " + std::to_string(def.Size()) + " characters");
-        }
-        std::copy(text.begin(), text.end(), value.begin());
-        return;
-      }
-      case ftSmallint:
-      case ftWord:
-      case ftInteger:
-      case ftAutoInc:
-      case ftLargeint: {
-        const std::int64_t v = json.AsInteger();
-        const bool fits = def.FieldType() == ftSmallint ? v >= -32768 && v <= 32767
-                          : def.FieldType() == ftWord   ? v >= 0 && v <= 65535
-                          : def.FieldType() == ftLargeint
-                              ? true
-                              : v >= std::numeric_limits<std::int32_t>::min() &&
-                                    v <= std::numeric_limits<std::int32_t>::max();
-        if (!fits) {
-          BadValue(field, std::to_string(v) + " is out of range");
-        }
-        if (def.FieldType() == ftSmallint) {
-          StoreSmallint(value, static_cast<std::int16_t>(v));
-        } else if (def.FieldType() == ftWord) {
-          StoreWord(value, static_cast<std::uint16_t>(v));
-        } else if (def.FieldType() == ftLargeint) {
-          StoreLargeint(value, v);
-        } else {
-          StoreInteger(value, static_cast<std::int32_t>(v));
-        }
-        return;
-      }
-      case ftBoolean:
-        StoreWord(value, json.AsBoolean() ? 1 : 0);
-        return;
-      case ftFloat:
-      case ftCurrency:
-        StoreFloat(value, json.AsNumber());
-        return;
-      case ftDate:
-        StoreInteger(value, ParseDate(json.AsString(), field));
-        return;
-      case ftTime:
-        StoreInteger(value, ParseTime(json.AsString(), field));
-        return;
-      case ftDateTime: {
-        const std::string& text = json.AsString();
-        if (text.size() != 23 || text[10] != 'T') {
-          BadValue(field, "a date-time is YYYY-MM-DDTHH:MM:SS.mmm");
-        }
-        StoreFloat(value, static_cast<double>(ParseDate(text.substr(0, 10), field)) * 86400000.0 +
-                              ParseTime(text.substr(11), field));
-        return;
-      }
-      default:
-        blob.Assign(ParseHex(json.AsString(), field));
-        return;
-    }
-  } catch (const EJsonError& error) {
-    BadValue(field, error.what());
-  }
-}
-
 TJsonValue ReadJsonFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) {
@@ -570,64 +365,80 @@ int Schema(const TArgs& args, std::ostream& out) {
   return kExitOk;
 }
 
-// Buffers for one record of `table`, all active.
-struct TToolRecord {
-  std::vector<std::vector<std::uint8_t>> values;
-  std::vector<std::unique_ptr<TOptimBlobStream>> blobs;
-
-  explicit TToolRecord(const TTableIO& table) {
-    for (const TStoredFieldDef& def : table.FieldDefs()) {
-      const bool blob = IsBlobType(def.FieldType());
-      values.emplace_back(
-          blob ? 0 : static_cast<std::size_t>(FieldStorageWidth(def.FieldType(), def.Size())), 0);
-      blobs.push_back(std::make_unique<TOptimBlobStream>());
+// Opens `table` of the database file `path` on the default session, as the wizard's cursors
+// open theirs: the password goes to the database object from the cursor's before-open
+// handler; without one, an encrypted file asks through the login dialog (platform::Dialogs()).
+void OpenTable(TTable& table, const std::string& path, const std::string& table_name,
+               const std::optional<std::string>& password,
+               const std::optional<std::string>& index_name) {
+  table.SetDatabaseName(path);
+  table.SetTableName(platform::Utf8ToAnsi(table_name));
+  if (index_name) {
+    table.SetIndexName(platform::Utf8ToAnsi(*index_name));
+  }
+  if (password) {
+    table.BeforeOpen = [ansi = platform::Utf8ToAnsi(*password)](TDBRecordDataSet& sender) {
+      sender.SetPassword(ansi);
+    };
+  }
+  try {
+    table.Open();
+  } catch (const EAbort&) {
+    // The login dialog was dismissed: nobody typed a password.
+    throw ECannotOpen("Access denied (the database is encrypted: give --password)");
+  } catch (const platform::EError& error) {
+    throw ECannotOpen(error.what());
+  }
+  if (index_name) {
+    // The cursor falls back to the primary index for a name it does not know; the tool
+    // refuses the name instead.
+    const std::vector<TIndexDef>& defs = table.IndexDefs();
+    const std::string ansi = platform::Utf8ToAnsi(*index_name);
+    if (std::none_of(defs.begin(), defs.end(), [&](const TIndexDef& def) {
+          return platform::AnsiSameText(def.name, ansi);
+        })) {
+      throw ECannotOpen("no index '" + *index_name + "' in table '" + table_name + "'");
     }
   }
-
-  TFieldBuffers Buffers(const TTableIO& table) {
-    TFieldBuffers buffers;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-      const std::uint8_t type = table.FieldDefs()[i].FieldType();
-      if (IsBlobType(type)) {
-        buffers.AddBlob(blobs[i].get(), type);
-      } else {
-        buffers.Add(values[i].data(), type, static_cast<std::int32_t>(values[i].size()));
-      }
-    }
-    return buffers;
-  }
-};
+}
 
 int Dump(const TArgs& args, std::ostream& out, std::ostream& err) {
   NeedPositional(args, 2);
-  TOpenDatabase db(args.positional[0], false, args.Option("--password"));
-  TTableIO& table = db.Table(args.positional[1]);
-  int list_no = 0;
-  if (const auto index = args.Option("--index")) {
-    const std::int32_t found = FindDefByName(table.IndexDefs(), platform::Utf8ToAnsi(*index));
-    if (found < 0) {
-      throw ECannotOpen("no index '" + *index + "' in table '" + args.positional[1] + "'");
-    }
-    list_no = found + 1;
-  }
-  const TRecordList list = table.RecordList(list_no);
-  TToolRecord record(table);
+  const std::string path = EnginePath(args.positional[0]);
+  // Dumping never writes: a database object of the file's name, read-only, serves the cursor,
+  // so that a file the user may only read dumps as well. Declared before the cursor, which
+  // must close first.
+  TDatabase database(nullptr);
+  database.SetDatabaseName(path);
+  database.SetReadOnly(true);
+  TTable table(nullptr);
+  OpenTable(table, path, args.positional[1], args.Option("--password"), args.Option("--index"));
+  const int count = table.RecordCount();
   int failed = 0;
-  for (std::size_t p = 0; p < list.size(); ++p) {
+  if (count > 0) {
+    table.First();
+  }
+  for (int position = 0; position < count; ++position) {
     try {
-      TFieldBuffers buffers = record.Buffers(table);
-      table.ReadRecord(buffers, list, static_cast<int>(p));
+      // Next from the record shown; after a record that could not be read the cursor still
+      // shows the one before it (or that record itself, when SetRecNo reached it), so it is
+      // stepped past by number.
+      if (position > 0) {
+        if (table.RecNo() == position) {
+          table.Next();
+        } else {
+          table.SetRecNo(position + 1);
+        }
+      }
       TJsonValue line = TJsonValue::Object();
-      for (std::size_t f = 0; f < record.values.size(); ++f) {
-        const TStoredFieldDef& def = table.FieldDefs()[f];
-        const std::span<const std::uint8_t> value =
-            IsBlobType(def.FieldType()) ? record.blobs[f]->Bytes()
-                                        : std::span<const std::uint8_t>(record.values[f]);
-        line.Set(platform::AnsiToUtf8(def.Name()), ValueToJson(value, def.FieldType()));
+      for (std::size_t f = 0; f < table.FieldCount(); ++f) {
+        TField& field = table.Fields(f);
+        line.Set(platform::AnsiToUtf8(field.FieldName()), FieldToJson(field));
       }
       out << line.Write() << '\n';
     } catch (const platform::EError& error) {
-      err << "dbtool: record " << list[p].RecordNo << ": " << error.what() << '\n';
+      err << "dbtool: record " << table.CursorOrder()[static_cast<std::size_t>(position)].RecordNo
+          << ": " << error.what() << '\n';
       ++failed;
     }
   }
@@ -636,8 +447,9 @@ int Dump(const TArgs& args, std::ostream& out, std::ostream& err) {
 
 int Insert(const TArgs& args, std::istream& in, std::ostream& out, std::ostream& err) {
   NeedPositional(args, 2);
-  TOpenDatabase db(args.positional[0], true, args.Option("--password"));
-  TTableIO& table = db.Table(args.positional[1]);
+  TTable table(nullptr);
+  OpenTable(table, EnginePath(args.positional[0]), args.positional[1], args.Option("--password"),
+            std::nullopt);
   int failed = 0;
   std::string text;
   for (int line_no = 1; std::getline(in, text); ++line_no) {
@@ -646,25 +458,29 @@ int Insert(const TArgs& args, std::istream& in, std::ostream& out, std::ostream&
     }
     try {
       const TJsonValue line = ParseJson(text);
-      TToolRecord record(table);
+      table.Insert();
       for (const auto& [key, value] : line.Members()) {
-        const std::int32_t f = FindDefByName(table.FieldDefs(), platform::Utf8ToAnsi(key));
-        if (f < 0) {
+        TField* field = table.FindField(platform::Utf8ToAnsi(key));
+        if (field == nullptr) {
           throw EDatabaseError("no field '" + key + "'");
         }
-        JsonToValue(value, table.FieldDefs()[static_cast<std::size_t>(f)],
-                    record.values[static_cast<std::size_t>(f)],
-                    *record.blobs[static_cast<std::size_t>(f)]);
+        JsonToField(value, *field);
       }
-      TFieldBuffers buffers = record.Buffers(table);
-      table.AppendRecord(buffers, false);
-      out << table.Header().record_total - 1 << '\n';
+      table.Post();
+      // Records are numbered in append order; the one just posted has the highest number.
+      out << table.TableIO()->Header().record_total - 1 << '\n';
     } catch (const platform::EError& error) {
       err << "dbtool: line " << line_no << ": " << error.what() << '\n';
       ++failed;
+      // A failed line leaves nothing behind: the record being inserted is dropped, so that the
+      // next Insert does not try to post it again.
+      table.Cancel();
     }
   }
-  db.IO().Flush();
+  // The cursor asks for no flush; the tool ends here, so the file goes to disk now.
+  if (storage::TDBFileIO* file_io = table.Database()->FileIO()) {
+    file_io->Flush();
+  }
   return failed > 0 ? kExitSomeFailed : kExitOk;
 }
 
