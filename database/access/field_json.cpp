@@ -230,9 +230,9 @@ void JsonToField(const TJsonValue& json, TField& field) {
         if (text.size() != 23 || text[10] != 'T') {
           BadValue(field, "a date-time is YYYY-MM-DDTHH:MM:SS.mmm");
         }
-        const double stored = static_cast<double>(ParseDate(text.substr(0, 10), field)) *
-                                  kMSecsPerDay +
-                              ParseTime(text.substr(11), field);
+        const double stored =
+            static_cast<double>(ParseDate(text.substr(0, 10), field)) * kMSecsPerDay +
+            ParseTime(text.substr(11), field);
         Assign(field, TValue(StoredDateTimeToDateTime(stored)));
         return;
       }

@@ -1,6 +1,7 @@
 // The command-line tool end to end on files in a temporary folder: create from a schema,
 // insert and dump round trips for every cipher, schema and table listings, check findings,
-// and the exit codes.
+// and the exit codes; dump and insert on the cursor path: the password and the login dialog,
+// a read-only file, and the cursor's index order.
 
 #include "database/access/db_tool.h"
 
@@ -8,9 +9,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 
+#include "database/access/database.h"
+#include "database/access/session.h"
 #include "platform/byte_order.h"
+#include "platform/file_system.h"
+#include "tests/database/access/access_test_util.h"
 
 namespace database::access {
 namespace {
@@ -46,6 +52,11 @@ class DbTool : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir_); }
 
   std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+
+  std::string Bytes(const std::string& name) const {
+    std::ifstream in(Path(name), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
 
   static TRun Run(std::vector<std::string> args, const std::string& input = {}) {
     std::istringstream in(input);
@@ -188,6 +199,127 @@ TEST_F(DbTool, CheckNamesDamage) {
       .write(reinterpret_cast<const char*>(bytes.data()), 5000);
   EXPECT_EQ(Run({"check", Path("bad")}).code, 1);
   EXPECT_EQ(Run({"check", Path("db")}).out, "");
+}
+
+TEST_F(DbTool, PasswordAndLoginGoThroughTheCursor) {
+  ASSERT_EQ(Run({"create", Path("db"), "--schema", Path("schema.json"), "--password", "pw",
+                 "--encrypt", "Blowfish", "--mode", "1"})
+                .code,
+            0);
+  ASSERT_EQ(Run({"insert", Path("db"), "Societe", "--password", "pw"}, kRecords).code, 0);
+  const std::string before = Bytes("db");
+  const std::string dismissed =
+      "dbtool: Access denied (the database is encrypted: give --password)\n";
+
+  // No dialogs installed: the login is dismissed, one line, exit 2, nothing written.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"dump", Path("db"), "Societe"},
+        std::vector<std::string>{"insert", Path("db"), "Societe"}}) {
+    const TRun run = Run(args, "{\"Nom\":\"X\"}\n");
+    EXPECT_EQ(run.code, 2) << args[0];
+    EXPECT_EQ(run.err, dismissed) << args[0];
+    EXPECT_EQ(run.out, "") << args[0];
+  }
+  const TRun wrong_insert =
+      Run({"insert", Path("db"), "Societe", "--password", "nope"}, "{\"Nom\":\"X\"}\n");
+  EXPECT_EQ(wrong_insert.code, 2);
+  EXPECT_EQ(wrong_insert.err, "dbtool: Access denied\n");
+  EXPECT_EQ(Bytes("db"), before);
+
+  // The login dialog, shown with the file name: a wrong answer, a cancel, the right answer.
+  test::TScriptedLogin login;
+  const platform::TDialogsGuard guard(login);
+  login.answer = "nope";
+  const TRun wrong = Run({"dump", Path("db"), "Societe"});
+  EXPECT_EQ(wrong.code, 2);
+  EXPECT_EQ(wrong.err, "dbtool: Access denied\n");
+  EXPECT_EQ(login.shown, std::vector<std::string>{Path("db")});
+  login.confirm = false;
+  EXPECT_EQ(Run({"dump", Path("db"), "Societe"}).err, dismissed);
+  login.confirm = true;
+  login.answer = "pw";
+  const TRun dump = Run({"dump", Path("db"), "Societe"});
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_NE(dump.out.find("\"Nom\":\"Alpha\""), std::string::npos) << dump.out;
+  const TRun insert = Run({"insert", Path("db"), "Societe"}, "{\"Nom\":\"Gamma\"}\n");
+  EXPECT_EQ(insert.code, 0) << insert.err;
+  EXPECT_EQ(insert.out, "2\n");
+  // A given password never opens the dialog.
+  EXPECT_EQ(Run({"dump", Path("db"), "Societe", "--password", "pw"}).code, 0);
+  EXPECT_EQ(login.shown.size(), 4u);
+  // Every cursor released its temporary database object.
+  EXPECT_TRUE(Session().Databases().empty());
+}
+
+TEST_F(DbTool, InsertIntoReadOnlyFileFailsEachLineAndWritesNothing) {
+  ASSERT_EQ(Run({"create", Path("db"), "--schema", Path("schema.json")}).code, 0);
+  ASSERT_EQ(Run({"insert", Path("db"), "Societe"}, kRecords).code, 0);
+  ASSERT_TRUE(platform::FileSetAttr(Path("db"), platform::kFileAttrReadOnly));
+  const std::string before = Bytes("db");
+  const TRun run = Run({"insert", Path("db"), "Societe"}, "{\"Nom\":\"X\"}\n{\"Nom\":\"Y\"}\n");
+  EXPECT_EQ(run.code, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.err,
+            "dbtool: line 1: Cannot modify a read-only dataset\n"
+            "dbtool: line 2: Cannot modify a read-only dataset\n");
+  EXPECT_EQ(Bytes("db"), before);
+  // Reading a read-only file works.
+  const TRun dump = Run({"dump", Path("db"), "Societe"});
+  EXPECT_EQ(dump.code, 0) << dump.err;
+  EXPECT_EQ(std::count(dump.out.begin(), dump.out.end(), '\n'), 2);
+}
+
+TEST_F(DbTool, DumpFollowsTheCursorsIndexOrder) {
+  std::ofstream(Path("order.json")) << R"({"tables": [
+    {"name": "T",
+     "fields": [{"name": "Code", "type": "String", "size": 4}, {"name": "N", "type": "Integer"},
+                {"name": "At", "type": "DateTime"}],
+     "indexes": [{"name": "ByN", "options": ["descending"], "fields": ["N"]},
+                 {"name": "PK", "options": ["primary"], "fields": ["Code"]}]},
+    {"name": "Heap", "fields": [{"name": "Code", "type": "String", "size": 4}]}]})";
+  ASSERT_EQ(Run({"create", Path("db"), "--schema", Path("order.json")}).code, 0);
+  const std::string rows =
+      "{\"Code\":\"b\",\"N\":1}\n{\"Code\":\"c\",\"N\":3}\n{\"Code\":\"a\",\"N\":2}\n";
+  const TRun insert = Run({"insert", Path("db"), "T"}, rows);
+  ASSERT_EQ(insert.code, 0) << insert.err;
+  EXPECT_EQ(insert.out, "0\n1\n2\n");
+  ASSERT_EQ(
+      Run({"insert", Path("db"), "Heap"}, "{\"Code\":\"b\"}\n{\"Code\":\"c\"}\n{\"Code\":\"a\"}\n")
+          .code,
+      0);
+
+  // Codes in dump order. Without --index the cursor takes the primary index, or the physical
+  // order when the table has none.
+  const auto codes = [&](std::vector<std::string> args) {
+    const TRun run = Run(args);
+    EXPECT_EQ(run.code, 0) << run.err;
+    std::string found;
+    for (std::size_t at = run.out.find("\"Code\":\""); at != std::string::npos;
+         at = run.out.find("\"Code\":\"", at + 1)) {
+      found += run.out[at + 8];
+    }
+    return found;
+  };
+  struct TCase {
+    const char* table;
+    const char* index;  // null: no --index
+    const char* expected;
+  };
+  const TCase cases[] = {
+      {"T", nullptr, "abc"}, {"T", "byn", "cab"}, {"T", "PK", "abc"}, {"Heap", nullptr, "bca"}};
+  for (const TCase& c : cases) {
+    std::vector<std::string> args = {"dump", Path("db"), c.table};
+    if (c.index != nullptr) {
+      args.insert(args.end(), {"--index", c.index});
+    }
+    EXPECT_EQ(codes(args), c.expected) << c.table << " " << (c.index ? c.index : "-");
+  }
+  // A key left out takes the new-record default of the cursor.
+  EXPECT_NE(Run({"dump", Path("db"), "T"}).out.find("\"At\":\"1899-12-30T00:00:00.000\""),
+            std::string::npos);
+  const TRun unknown = Run({"dump", Path("db"), "T", "--index", "nope"});
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_EQ(unknown.err, "dbtool: no index 'nope' in table 'T'\n");
 }
 
 }  // namespace
