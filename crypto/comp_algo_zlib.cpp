@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "crypto/crypto_errors.h"
@@ -18,9 +19,11 @@ constexpr std::size_t kLengthSize = 4;        // the int32 in front of every non
 constexpr std::size_t kStreamBuffer = 65536;  // zlib output (encode) and input (decode) piece
 constexpr std::size_t kMaxSourceSize = std::numeric_limits<std::int32_t>::max();
 
-class TDeflater final {
+}  // namespace
+
+class TCompAlgo_Zlib::TDeflater final {
  public:
-  explicit TDeflater(int level) {
+  explicit TDeflater(int level) : level_(level) {
     if (deflateInit(&z_, level) != Z_OK) {
       RaiseCompressError("cannot start compression");
     }
@@ -28,13 +31,26 @@ class TDeflater final {
   TDeflater(const TDeflater&) = delete;
   TDeflater& operator=(const TDeflater&) = delete;
   ~TDeflater() { deflateEnd(&z_); }
-  z_stream& Z() { return z_; }
+  int Level() const { return level_; }
+  // The stream as new, whatever the previous item left in it (also after a failure); the
+  // caller's buffer fields are cleared with it.
+  z_stream& Reset() {
+    if (deflateReset(&z_) != Z_OK) {
+      RaiseCompressError("cannot start compression");
+    }
+    z_.next_in = nullptr;
+    z_.avail_in = 0;
+    z_.next_out = nullptr;
+    z_.avail_out = 0;
+    return z_;
+  }
 
  private:
   z_stream z_{};
+  int level_;
 };
 
-class TInflater final {
+class TCompAlgo_Zlib::TInflater final {
  public:
   TInflater() {
     if (inflateInit(&z_) != Z_OK) {
@@ -44,13 +60,25 @@ class TInflater final {
   TInflater(const TInflater&) = delete;
   TInflater& operator=(const TInflater&) = delete;
   ~TInflater() { inflateEnd(&z_); }
-  z_stream& Z() { return z_; }
+  // The stream as new. The buffer fields are the caller's and survive a reset, so they are
+  // cleared too: an item that failed half-way must not leave input behind for the next one.
+  z_stream& Reset() {
+    if (inflateReset(&z_) != Z_OK) {
+      RaiseCompressError("cannot start decompression");
+    }
+    z_.next_in = nullptr;
+    z_.avail_in = 0;
+    z_.next_out = nullptr;
+    z_.avail_out = 0;
+    return z_;
+  }
 
  private:
   z_stream z_{};
 };
 
-}  // namespace
+TCompAlgo_Zlib::TCompAlgo_Zlib() = default;
+TCompAlgo_Zlib::~TCompAlgo_Zlib() = default;
 
 int TCompAlgo_Zlib::ZlibLevel(int level) {
   switch (level) {
@@ -84,8 +112,12 @@ void TCompAlgo_Zlib::EncodeStream(TMemoryStream* source, TMemoryStream* target,
   if (s > 0) {
     out.resize(kLengthSize);
     platform::StoreLE32(out, 0, static_cast<std::uint32_t>(s));
-    TDeflater deflater(ZlibLevel(level_));
-    z_stream& z = deflater.Z();
+    const int zlib_level = ZlibLevel(level_);
+    if (!deflater_ || deflater_->Level() != zlib_level) {
+      deflater_.reset();
+      deflater_ = std::make_unique<TDeflater>(zlib_level);
+    }
+    z_stream& z = deflater_->Reset();
     z.next_in = const_cast<Bytef*>(plain.data());
     z.avail_in = static_cast<uInt>(s);
     std::array<std::uint8_t, kStreamBuffer> piece;
@@ -141,8 +173,10 @@ void TCompAlgo_Zlib::DecodeStream(TMemoryStream* source, TMemoryStream* target,
     plain.assign(body.begin(), body.end());
   } else {
     const auto wanted = static_cast<std::size_t>(n);
-    TInflater inflater;
-    z_stream& z = inflater.Z();
+    if (!inflater_) {
+      inflater_ = std::make_unique<TInflater>();
+    }
+    z_stream& z = inflater_->Reset();
     std::size_t fed = 0;
     // The output grows with what the data really yields, so a damaged length cannot make us
     // reserve memory the stream never fills.

@@ -9,14 +9,21 @@
 //   int32 -n, then the n source bytes unchanged.
 
 #include <cstdint>
+#include <memory>
 #include <string_view>
 
 #include "crypto/data_process_algo.h"
 
 namespace crypto {
 
+// Keeps one deflate and one inflate stream for its lifetime and resets them between items, so
+// that a BLOB costs no zlib set-up; a reset stream produces exactly the bytes of a new one.
+// Owns both streams (created at first use).
 class TCompAlgo_Zlib final : public TCompressAlgo {
  public:
+  TCompAlgo_Zlib();
+  ~TCompAlgo_Zlib() override;
+
   std::string_view ClassName() const override { return "TCompAlgo_Zlib"; }
 
   // Compresses the whole source (from position 0; `size` is not used) into `target`, which is
@@ -36,7 +43,12 @@ class TCompAlgo_Zlib final : public TCompressAlgo {
   static int ZlibLevel(int level);
 
  private:
-  std::uint8_t level_ = 1;  // only ever 1 in stored databases: zlib's default level
+  class TDeflater;
+  class TInflater;
+
+  std::uint8_t level_ = 1;               // only ever 1 in stored databases: zlib's default level
+  std::unique_ptr<TDeflater> deflater_;  // keyed to the zlib level it was started with
+  std::unique_ptr<TInflater> inflater_;
 };
 
 }  // namespace crypto

@@ -1,5 +1,6 @@
 #include "crypto/enc_blowfish.h"
 
+#include <array>
 #include <span>
 
 #include "crypto/enc_blowfish_tables.h"
@@ -68,6 +69,38 @@ void TEnc_Blowfish::DecryptBlock(std::uint8_t* block) const {
   }
   platform::StoreBE32(bytes, 0, r ^ p_[0]);
   platform::StoreBE32(bytes, 4, l ^ p_[1]);
+}
+
+void TEnc_Blowfish::DecryptBlocks(std::uint8_t* blocks, std::size_t count) const {
+  constexpr std::size_t kWays = 4;
+  const auto f = [this](std::uint32_t x) {
+    return ((s_[0][x >> 24] + s_[1][(x >> 16) & 0xFF]) ^ s_[2][(x >> 8) & 0xFF]) + s_[3][x & 0xFF];
+  };
+  std::size_t at = 0;
+  for (; at + kWays <= count; at += kWays) {
+    const std::span<std::uint8_t> bytes(blocks + at * 8, kWays * 8);
+    std::array<std::uint32_t, kWays> l;
+    std::array<std::uint32_t, kWays> r;
+    for (std::size_t w = 0; w < kWays; ++w) {
+      l[w] = platform::LoadBE32(bytes, w * 8);
+      r[w] = platform::LoadBE32(bytes, w * 8 + 4);
+    }
+    for (int i = kRounds + 1; i > 1; i -= 2) {
+      for (std::size_t w = 0; w < kWays; ++w) {
+        l[w] ^= p_[i];
+        r[w] ^= f(l[w]);
+        r[w] ^= p_[i - 1];
+        l[w] ^= f(r[w]);
+      }
+    }
+    for (std::size_t w = 0; w < kWays; ++w) {
+      platform::StoreBE32(bytes, w * 8, r[w] ^ p_[0]);
+      platform::StoreBE32(bytes, w * 8 + 4, l[w] ^ p_[1]);
+    }
+  }
+  for (; at < count; ++at) {
+    DecryptBlock(blocks + at * 8);
+  }
 }
 
 void TEnc_Blowfish::Init(const void* key, std::ptrdiff_t length, const void* iv) {

@@ -21,6 +21,8 @@ class TEnc_Blowfish final : public TEncrypt {
   std::string_view ClassName() const override { return "TEnc_Blowfish"; }
   void EncryptBlock(std::uint8_t* block) const override;
   void DecryptBlock(std::uint8_t* block) const override;
+  // Four blocks at a time, their rounds interleaved.
+  void DecryptBlocks(std::uint8_t* blocks, std::size_t count) const override;
   // Key bytes are used cyclically with the period of `length`; an empty key leaves the
   // P-array at its initial value.
   void Init(const void* key, std::ptrdiff_t length, const void* iv = nullptr) override;

@@ -34,6 +34,13 @@ TEncrypt::~TEncrypt() {
   std::fill(iv_.begin(), iv_.end(), 0);
   std::fill(feedback_.begin(), feedback_.end(), 0);
   std::fill(scratch_.begin(), scratch_.end(), 0);
+  run_.fill(0);
+}
+
+void TEncrypt::DecryptBlocks(std::uint8_t* blocks, std::size_t count) const {
+  for (std::size_t i = 0; i < count; ++i) {
+    DecryptBlock(blocks + i * sizes_.block_size);
+  }
 }
 
 void TEncrypt::SetFlag(std::uint32_t bit, bool on) {
@@ -56,6 +63,7 @@ void TEncrypt::Wipe() {
   std::fill(iv_.begin(), iv_.end(), kWipedIvByte);
   std::fill(feedback_.begin(), feedback_.end(), kWipedIvByte);
   std::fill(scratch_.begin(), scratch_.end(), 0);
+  run_.fill(0);
   ClearSchedule();
 }
 
@@ -144,16 +152,26 @@ void TEncrypt::Transform(const std::uint8_t* source, std::uint8_t* target, std::
           }
           std::memcpy(target + at, t, b);
         } else {
-          std::memcpy(t, source + at, b);  // t = C (source may be target)
-          DecryptBlock(t);
-          XorInto(t, t, f, b);  // t = D(C) ^ F
-          if (mode == TCipherMode::CTS) {
-            XorInto(f, source + at, f, b);  // F := C ^ F
-          } else {
-            std::memcpy(f, source + at, b);  // F := C
+          // The blocks of a run are deciphered together (D(C) needs no feedback), then
+          // chained one by one; each C is read before its plain block is written, so source
+          // may be target.
+          if (at % kDecodeRun == 0) {
+            const std::size_t run = std::min(kDecodeRun, full - at);
+            std::memcpy(run_.data(), source + at, run);
+            DecryptBlocks(run_.data(), run / b);
           }
-          std::memcpy(target + at, t, b);
+          std::uint8_t* const d = run_.data() + at % kDecodeRun;
+          std::memcpy(t, source + at, b);  // t = C
+          XorInto(target + at, d, f, b);   // P = D(C) ^ F
+          if (mode == TCipherMode::CTS) {
+            XorInto(f, t, f, b);  // F := C ^ F
+          } else {
+            std::memcpy(f, t, b);  // F := C
+          }
         }
+      }
+      if constexpr (!kEncode) {
+        std::fill_n(run_.begin(), std::min(kDecodeRun, full), std::uint8_t{0});
       }
       if (tail > 0) {
         std::memcpy(t, f, b);

@@ -4,6 +4,7 @@
 // deciphers byte buffers of any length in one of five modes. The encryption algorithms of the
 // managers own one cipher each; the database's stored bytes depend on every detail here.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -49,6 +50,9 @@ class TEncrypt {
   // Enciphers / deciphers one block of BlockSize() bytes in place with the current schedule.
   virtual void EncryptBlock(std::uint8_t* block) const = 0;
   virtual void DecryptBlock(std::uint8_t* block) const = 0;
+  // Deciphers `count` consecutive blocks in place, each on its own; a cipher may override it
+  // to work on several blocks at once.
+  virtual void DecryptBlocks(std::uint8_t* blocks, std::size_t count) const;
 
   // Keys the cipher from the first `length` bytes of `key` (cut to KeySize(), a negative
   // length counts as 0). `iv` (BlockSize() bytes) becomes the initial vector; without it the
@@ -111,7 +115,12 @@ class TEncrypt {
   std::uint8_t mode_ = 0;
   std::uint32_t flags_ = 0;
   std::unique_ptr<THash> hash_;  // created by the first InitKey
+  // Bytes of ciphertext deciphered together by a decode in the chaining modes: a multiple of
+  // every block size.
+  static constexpr std::size_t kDecodeRun = 256;
+
   std::vector<std::uint8_t> scratch_;
+  std::array<std::uint8_t, kDecodeRun> run_{};  // deciphered blocks of the current run
   std::vector<std::uint8_t> iv_;
   std::vector<std::uint8_t> feedback_;
 };

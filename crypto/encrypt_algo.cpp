@@ -50,7 +50,9 @@ void TEncryptAlgo::Walk(TMemoryStream* source, TMemoryStream* target, std::int64
 template <bool kEncode, class TReport>
 void TEncryptAlgo::WalkChunks(TMemoryStream& source, TMemoryStream& target, std::int64_t size,
                               const TReport& report) {
-  std::array<std::uint8_t, kChunkSize> buffer{};
+  // Not cleared up front: only the bytes a chunk filled are used, and only those are wiped.
+  std::array<std::uint8_t, kChunkSize> buffer;
+  std::size_t used = 0;
   std::size_t source_at = source.Position();
   std::size_t target_at = target.Position();
   const std::int64_t total = size;
@@ -62,6 +64,7 @@ void TEncryptAlgo::WalkChunks(TMemoryStream& source, TMemoryStream& target, std:
     if (c == 0) {
       break;
     }
+    used = std::max(used, c);
     if constexpr (kEncode) {
       EncodeBuffer(buffer.data(), buffer.data(), c);
     } else {
@@ -75,7 +78,7 @@ void TEncryptAlgo::WalkChunks(TMemoryStream& source, TMemoryStream& target, std:
     report(done, total);
     size -= static_cast<std::int64_t>(c);
   }
-  std::fill(buffer.begin(), buffer.end(), 0);
+  std::fill_n(buffer.begin(), used, std::uint8_t{0});
 }
 
 TEncAlgo_Blowfish::TEncAlgo_Blowfish() : TEncAlgo_Base(std::make_unique<TEnc_Blowfish>()) {}

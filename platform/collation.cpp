@@ -1,12 +1,12 @@
 #include "platform/collation.h"
 
+#include <unicode/ucol.h>
+#include <unicode/ustring.h>
+
 #include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <string>
-
-#include <unicode/ucol.h>
-#include <unicode/ustring.h>
 
 #include "platform/error.h"
 
@@ -19,16 +19,38 @@ constexpr char16_t kCp1252High[32] = {
     0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
 
-std::u16string ToUtf16(std::string_view ansi) {
-  std::u16string out;
-  out.reserve(ansi.size());
+// Converts into `out`, which holds at least ansi.size() code units.
+void ToUtf16(std::string_view ansi, char16_t* out) {
   for (const char c : ansi) {
     const auto byte = static_cast<unsigned char>(c);
-    out.push_back(byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80]
-                                              : static_cast<char16_t>(byte));
+    *out++ = byte >= 0x80 && byte < 0xA0 ? kCp1252High[byte - 0x80] : static_cast<char16_t>(byte);
   }
-  return out;
 }
+
+// The UTF-16 form of a text, on the stack for the short texts that keys and names are.
+class TUtf16Text final {
+ public:
+  explicit TUtf16Text(std::string_view ansi) : size_(ansi.size()) {
+    char16_t* out = local_;
+    if (ansi.size() > kLocalSize) {
+      heap_.resize(ansi.size());
+      out = heap_.data();
+    }
+    ToUtf16(ansi, out);
+    data_ = out;
+  }
+  TUtf16Text(const TUtf16Text&) = delete;
+  TUtf16Text& operator=(const TUtf16Text&) = delete;
+  const UChar* Data() const { return reinterpret_cast<const UChar*>(data_); }
+  int32_t Size() const { return static_cast<int32_t>(size_); }
+
+ private:
+  static constexpr std::size_t kLocalSize = 128;
+  char16_t local_[kLocalSize];
+  std::u16string heap_;
+  const char16_t* data_ = nullptr;
+  std::size_t size_;
+};
 
 std::string UserCollationLocale() {
   for (const char* variable : {"LC_ALL", "LC_COLLATE", "LANG"}) {
@@ -58,15 +80,13 @@ class TCollators {
   }
 
   int Compare(std::string_view a, std::string_view b, bool ignore_case) {
-    const std::u16string ua = ToUtf16(a);
-    const std::u16string ub = ToUtf16(b);
+    const TUtf16Text ua(a);
+    const TUtf16Text ub(b);
     // A collator is not safe for concurrent use of one object.
     std::lock_guard lock(mutex_);
     UCollator* collator = ignore_case ? case_insensitive_.get() : case_sensitive_.get();
     const UCollationResult result =
-        ucol_strcoll(collator, reinterpret_cast<const UChar*>(ua.data()),
-                     static_cast<int32_t>(ua.size()), reinterpret_cast<const UChar*>(ub.data()),
-                     static_cast<int32_t>(ub.size()));
+        ucol_strcoll(collator, ua.Data(), ua.Size(), ub.Data(), ub.Size());
     return result == UCOL_LESS ? -1 : (result == UCOL_GREATER ? 1 : 0);
   }
 

@@ -259,6 +259,27 @@ void TTableIO::SetUpKeyCache() {
   }
 }
 
+void TTableIO::RememberAppendedKeys(const TFieldBuffers& buffers, std::int32_t record_no) {
+  for (std::size_t f = 0; f < key_cache_.size() && f < buffers.Count(); ++f) {
+    TKeyCache& cache = key_cache_[f];
+    const TFieldBufferItem& item = buffers[f];
+    // The stored field decodes to the buffer's bytes only when the buffer covered the whole
+    // width; a shorter one is read back from the file when first compared.
+    if (cache.width == 0 || !item.Active || item.Buffer == nullptr ||
+        item.FieldSize < cache.width) {
+      continue;
+    }
+    const std::size_t k = static_cast<std::size_t>(record_no);
+    const std::size_t width = static_cast<std::size_t>(cache.width);
+    if (k >= cache.valid.size()) {
+      cache.valid.resize(k + 1, false);
+      cache.bytes.resize((k + 1) * width, 0);
+    }
+    std::copy_n(item.Buffer, width, cache.bytes.begin() + static_cast<std::ptrdiff_t>(k * width));
+    cache.valid[k] = true;
+  }
+}
+
 void TTableIO::ForgetCachedKeys(std::int32_t record_no) {
   for (TKeyCache& cache : key_cache_) {
     if (static_cast<std::size_t>(record_no) < cache.valid.size()) {
@@ -503,10 +524,22 @@ void TTableIO::InsertIntoIndexes(const TFieldBuffers& buffers, std::int32_t data
     } else {
       const std::int32_t previous = list[static_cast<std::size_t>(pos) - 1].RecordNo;
       TIndexTabItem previous_item = ReadIndexTabItem(index, previous);
-      WriteIndexTabItem(index, TIndexTabItem{record_no, previous_item.next_record_no});
+      const TIndexTabItem new_item{record_no, previous_item.next_record_no};
       previous_item.record_no = previous;
       previous_item.next_record_no = record_no;
-      WriteIndexTabItem(index, previous_item);
+      const std::int64_t previous_at = IndexTabItemFilePosition(index, previous);
+      if (IndexTabItemFilePosition(index, record_no) ==
+          previous_at + static_cast<std::int64_t>(kIndexTabItemSize)) {
+        // The usual case of an ascending key (an auto-increment primary index): both items
+        // lie side by side and go out as one write.
+        std::array<std::uint8_t, 2 * kIndexTabItemSize> both{};
+        EncodeIndexTabItem(previous_item, std::span<std::uint8_t>(both).first(kIndexTabItemSize));
+        EncodeIndexTabItem(new_item, std::span<std::uint8_t>(both).last(kIndexTabItemSize));
+        file_io_.WriteAt(previous_at, both);
+      } else {
+        WriteIndexTabItem(index, new_item);
+        WriteIndexTabItem(index, previous_item);
+      }
     }
   }
 }

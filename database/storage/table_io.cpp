@@ -425,6 +425,7 @@ void TTableIO::AppendRecord(TFieldBuffers& buffers, bool flush, const TInsertNot
 
   List(kPhysicalList).push_back(RecordRef{d, n});
   InsertIntoIndexes(buffers, d, notify, n);
+  RememberAppendedKeys(buffers, n);
   if (flush) {
     file_io_.Flush();
   }

@@ -204,6 +204,8 @@ class TTableIO final {
                                                crypto::TMemoryStream& scratch);
   void SetUpKeyCache();
   void ForgetCachedKeys(std::int32_t record_no);
+  // Enters the keys of the record just appended from `buffers`, which hold what was stored.
+  void RememberAppendedKeys(const TFieldBuffers& buffers, std::int32_t record_no);
 
   TDBFileIO& file_io_;  // not owned; outlives the table reader
   int open_count_ = 0;

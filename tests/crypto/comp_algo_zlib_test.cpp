@@ -129,6 +129,44 @@ TEST(TCompAlgo_Zlib, DamagedFormsRaiseAndLeaveTheTarget) {
   }
 }
 
+TEST(TCompAlgo_Zlib, OneObjectGivesEveryItemTheBytesOfAFreshOne) {
+  // One algorithm object serves every BLOB of a database: what an item leaves behind (a
+  // finished stream, a failure half-way, another level) must not reach the next one.
+  TBytes text;
+  for (int i = 0; i < 5000; ++i) {
+    text.push_back(static_cast<std::uint8_t>("abcabd"[i % 6]));
+  }
+  const TBytes good = Compress(text);
+  TBytes corrupt_body = good;
+  std::fill(corrupt_body.begin() + 8, corrupt_body.end(), 0xFF);
+  const TBytes truncated(good.begin(), good.begin() + 12);
+
+  TCompAlgo_Zlib algo;
+  const auto encode = [&](const TBytes& plain) {
+    TMemoryStream source(plain);
+    TMemoryStream target;
+    algo.EncodeStream(&source, &target, -1);
+    return TBytes(target.Bytes().begin(), target.Bytes().end());
+  };
+  const auto decode = [&](const TBytes& form) {
+    TMemoryStream source(form);
+    TMemoryStream target;
+    algo.DecodeStream(&source, &target, -1);
+    return TBytes(target.Bytes().begin(), target.Bytes().end());
+  };
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    EXPECT_EQ(encode(text), good);
+    EXPECT_THROW(decode(corrupt_body), crypto::ECompressError);
+    EXPECT_EQ(decode(good), text);
+    EXPECT_THROW(decode(truncated), crypto::ECompressError);
+    EXPECT_EQ(decode(good), text);
+    algo.SetLevel(0);
+    EXPECT_EQ(encode(text), Compress(text, 0));
+    algo.SetLevel(1);
+  }
+}
+
 TEST(TCompAlgo_Zlib, ReportsProgressWhileCompressingLargeData) {
   TBytes plain(300000);
   std::uint32_t x = 1;
