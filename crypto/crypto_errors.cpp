@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/error.h"
+
 namespace crypto {
 
 namespace {
@@ -14,13 +16,6 @@ constexpr std::string_view kCompressNotFoundText = "Compression algorithm module
 constexpr std::string_view kEncryptNotFoundText = "Encryption algorithm module '%s' not found";
 constexpr std::string_view kGeneralErrorText = "General error";
 constexpr std::string_view kCompressErrorText = "Compressed data error: ";
-
-std::string Format(std::string_view pattern, std::string_view value) {
-  std::string text(pattern);
-  const std::size_t at = text.find("%s");
-  text.replace(at, 2, value);
-  return text;
-}
 
 }  // namespace
 
@@ -35,11 +30,11 @@ void RaiseInvalidMode(int mode) {
 }
 
 void RaiseCompressAlgoNotFound(std::string_view name) {
-  throw EDataProcessError(Format(kCompressNotFoundText, name));
+  throw EDataProcessError(platform::FormatMessage(kCompressNotFoundText, name));
 }
 
 void RaiseEncryptAlgoNotFound(std::string_view name) {
-  throw EDataProcessError(Format(kEncryptNotFoundText, name));
+  throw EDataProcessError(platform::FormatMessage(kEncryptNotFoundText, name));
 }
 
 void RaiseGeneralError() {

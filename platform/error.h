@@ -5,6 +5,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace platform {
 
@@ -23,5 +24,16 @@ class EPlatformError : public EError {
  public:
   explicit EPlatformError(const std::string& message) : EError(message) {}
 };
+
+// A message text with its first "%s" replaced by `argument`; a text without one is returned
+// as it stands. The engines' message tables hold at most one argument each.
+inline std::string FormatMessage(std::string_view pattern, std::string_view argument) {
+  std::string text(pattern);
+  const std::size_t at = text.find("%s");
+  if (at != std::string::npos) {
+    text.replace(at, 2, argument);
+  }
+  return text;
+}
 
 }  // namespace platform

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "platform/error.h"
+
 namespace database::access {
 namespace {
 
@@ -57,12 +59,7 @@ std::string AccessMessage(TAccessMessage message, std::string_view argument) {
     if (entry.id != message) {
       continue;
     }
-    std::string text(entry.text);
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos) {
-      text.replace(at, 2, argument);
-    }
-    return text;
+    return platform::FormatMessage(entry.text, argument);
   }
   return std::string(argument);
 }

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstddef>
 
+#include "platform/error.h"
+
 namespace database::storage {
 namespace {
 
@@ -35,12 +37,7 @@ std::string DatabaseMessage(TDbMessage message, std::string_view argument) {
     if (entry.id != message) {
       continue;
     }
-    std::string text(entry.text);
-    const std::size_t at = text.find("%s");
-    if (at != std::string::npos) {
-      text.replace(at, 2, argument);
-    }
-    return text;
+    return platform::FormatMessage(entry.text, argument);
   }
   return std::string(argument);
 }
