@@ -80,13 +80,15 @@ bool TArcBaseArchiver::SearchEntry(TArcArchiveItem& item) {
   const std::string mask_dir = LowerAscii(WithBackslashes(ExtractEntryPath(handle.mask)));
   for (std::size_t i = static_cast<std::size_t>(handle.index + 1); i < entries.Count(); ++i) {
     const TDirItem& entry = entries.At(i);
+    // A directory entry keeps its final separator here: its directory part is the directory
+    // itself and its file-name part is empty; only the whole-name test goes without it.
     if (!options_.Recurse &&
-        LowerAscii(WithBackslashes(ExtractEntryPath(StripTrailingSeparator(entry.Name)))) !=
-            mask_dir) {
+        LowerAscii(WithBackslashes(ExtractEntryPath(entry.Name))) != mask_dir) {
       continue;
     }
     const std::string bare = StripTrailingSeparator(entry.Name);
-    if (!MatchesMask(bare, handle.mask) && !MatchesMask(ExtractEntryFileName(bare), handle.mask)) {
+    if (!MatchesMask(bare, handle.mask) &&
+        !MatchesMask(ExtractEntryFileName(entry.Name), handle.mask)) {
       continue;
     }
     const std::uint32_t attributes = entry.CentralHeader.external_attributes;
@@ -163,6 +165,9 @@ void TArcBaseArchiver::ProcessMarkedEntries(TArcProcessOperation operation) {
   progress_cancel_ = false;
   progress_enabled_ = true;
   DoOverallProgress(0, operation, TArcProgressPhase::ppStart, progress_cancel_);
+  if (progress_cancel_) {
+    return;  // cancelled before any entry: the operation has no end to report
+  }
   for (std::size_t i = 0; i < entries.Count() && !progress_cancel_; ++i) {
     if (!entries.At(i).Selected) {
       continue;

@@ -109,6 +109,52 @@ with zipfile.ZipFile('m.zip', 'w') as z:
   EXPECT_FALSE(std::filesystem::exists(out_ / "readme"));
 }
 
+// A directory entry is named with its final "/": only the name test drops it. Its file-name
+// part is empty, and its directory part is the directory itself.
+TEST_F(TExtractionTest, DirectoryEntriesKeepTheirFinalSeparatorForFileNameAndDirectoryTests) {
+  ASSERT_TRUE(Python(R"(
+import zipfile
+with zipfile.ZipFile('d.zip', 'w') as z:
+    for n in ['a.txt', 'sub/', 'x/sub/', 'x/sub/c.txt']:
+        z.writestr(n, '' if n.endswith('/') else n)
+)"));
+  Open("d.zip");
+  const auto selected = [this](const std::string& mask) {
+    std::vector<std::string> names;
+    TArcArchiveItem item;
+    for (bool f = archiver_.FindFirstEntry(mask, item, 10431, ""); f;
+         f = archiver_.FindNextEntry(item)) {
+      names.push_back(item.StoredPath + item.FileName);
+    }
+    return names;
+  };
+  using V = std::vector<std::string>;
+  // "x/sub" does not match, and the file-name part of "x/sub/" is empty.
+  EXPECT_EQ(selected("sub"), (V{"sub\\"}));
+  EXPECT_EQ(selected("s*"), (V{"sub\\"}));
+  archiver_.Options().Recurse = false;
+  // The directory part of "sub/" is "sub\", not the mask's empty one.
+  EXPECT_EQ(selected("*.*"), (V{"a.txt"}));
+  EXPECT_EQ(selected("x/sub/*"), (V{"x\\sub\\c.txt"}));
+}
+
+// Cancelling at the operation's start ends it there: no entry is processed and the end of the
+// operation is not reported.
+TEST_F(TExtractionTest, CancelAtTheStartSkipsTheEndReport) {
+  WriteFile(dir_ / "a.txt", "a");
+  ASSERT_TRUE(Shell(dir_, "zip -q -0 s.zip a.txt"));
+  Open("s.zip");
+  std::vector<TArcProgressPhase> phases;
+  archiver_.OnOverallProgress = [&phases](TArcBaseArchiver&, double, TArcProcessOperation,
+                                          TArcProgressPhase phase, bool& cancel) {
+    phases.push_back(phase);
+    cancel = phase == TArcProgressPhase::ppStart;
+  };
+  ExtractAll();
+  EXPECT_EQ(phases, (std::vector<TArcProgressPhase>{TArcProgressPhase::ppStart}));
+  EXPECT_FALSE(std::filesystem::exists(out_ / "a.txt"));
+}
+
 TEST_F(TExtractionTest, EncryptedEntriesUseThePasswordAndAskOnlyWhenItDoesNotFit) {
   WriteFile(dir_ / "src/docs/readme.txt", CompressibleText(3000, 1));
   WriteFile(dir_ / "src/docs/z.txt", CompressibleText(100, 2));
