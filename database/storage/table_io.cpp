@@ -101,8 +101,9 @@ void TTableIO::LoadTable() {
 void TTableIO::LoadFieldDefs() {
   field_defs_.Clear();
   for (const TFieldEntry& entry : header_.fields) {
-    field_defs_.Add(
-        TStoredFieldDef(entry.name, entry.field_type, entry.field_size, entry.process_mode));
+    // A field name has at most 32 characters, also when its stored field holds no NUL.
+    field_defs_.Add(TStoredFieldDef(entry.name.substr(0, kNameSize - 1), entry.field_type,
+                                    entry.field_size, entry.process_mode));
   }
 }
 
