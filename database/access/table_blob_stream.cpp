@@ -18,9 +18,15 @@ TTableBlobStream::TTableBlobStream(TField& field, TBlobStreamMode mode)
   if (buffer != nullptr) {
     value_ = buffer->blobs.at(static_cast<std::size_t>(field.FieldNo() - 1)).get();
   }
-  if (mode == TBlobStreamMode::bmWrite && value_ != nullptr) {
+  if (value_ == nullptr) {
+    return;
+  }
+  if (mode == TBlobStreamMode::bmWrite) {
     value_->Clear();
     data_set.FieldChanged(field_);
+  } else {
+    // The value is read from its first byte, whatever an earlier stream on it left behind.
+    value_->Seek(0);
   }
 }
 

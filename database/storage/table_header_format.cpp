@@ -65,4 +65,18 @@ void EncodeTableHeader(const TTableHeader& header, std::span<std::uint8_t> out) 
   }
 }
 
+void EncodeTableHeaderState(const TTableHeader& header, std::span<std::uint8_t> out) {
+  platform::StoreLE32(out, kRecordTabOffsetOffset,
+                      static_cast<std::uint32_t>(header.record_tab_offset));
+  platform::StoreLE32(out, kRecordTotalOffset, static_cast<std::uint32_t>(header.record_total));
+  platform::StoreLE32(out, kLastAutoIncOffset, static_cast<std::uint32_t>(header.last_auto_inc));
+  for (std::size_t i = 0; i < header.indexes.size() && i < kMaxIndexes; ++i) {
+    const std::size_t entry = kIndexEntriesOffset + i * kIndexEntrySize;
+    platform::StoreLE32(out, entry + kIndexTabOffsetOffset,
+                        static_cast<std::uint32_t>(header.indexes[i].index_tab_offset));
+    platform::StoreLE32(out, entry + kChainHeadOffset,
+                        static_cast<std::uint32_t>(header.indexes[i].chain_head));
+  }
+}
+
 }  // namespace database::storage

@@ -43,5 +43,10 @@ TTableHeader DecodeTableHeader(std::span<const std::uint8_t> bytes);
 // Overlays every interpreted value on out[0, kTableHeaderSize): entries past the counts and
 // the uninterpreted bytes keep what out holds.
 void EncodeTableHeader(const TTableHeader& header, std::span<std::uint8_t> out);
+// Overlays only the values a table reader changes (record tab offset, record total, last
+// auto-increment value, and each index entry's index tab offset and chain head) on
+// out[0, kTableHeaderSize). Every other byte stays as found: the product's files may carry
+// anything after the NUL of a stored name, and a header written back whole must keep it.
+void EncodeTableHeaderState(const TTableHeader& header, std::span<std::uint8_t> out);
 
 }  // namespace database::storage

@@ -101,8 +101,9 @@ void TTableIO::LoadTable() {
 void TTableIO::LoadFieldDefs() {
   field_defs_.Clear();
   for (const TFieldEntry& entry : header_.fields) {
-    field_defs_.Add(
-        TStoredFieldDef(entry.name, entry.field_type, entry.field_size, entry.process_mode));
+    // A field name has at most 32 characters, also when its stored field holds no NUL.
+    field_defs_.Add(TStoredFieldDef(entry.name.substr(0, kNameSize - 1), entry.field_type,
+                                    entry.field_size, entry.process_mode));
   }
 }
 
@@ -294,7 +295,7 @@ void TTableIO::CheckIndexTabs() const {
 }
 
 void TTableIO::WriteHeaderRun(bool with_auto_inc) {
-  EncodeTableHeader(header_, header_bytes_);
+  EncodeTableHeaderState(header_, header_bytes_);
   const std::size_t length = with_auto_inc ? 12 : 8;
   file_io_.WriteAt(
       std::int64_t{file_io_.TableHeaderOffset(table_no_)} + kRecordTabOffsetOffset,
@@ -302,7 +303,7 @@ void TTableIO::WriteHeaderRun(bool with_auto_inc) {
 }
 
 void TTableIO::WriteWholeHeader() {
-  EncodeTableHeader(header_, header_bytes_);
+  EncodeTableHeaderState(header_, header_bytes_);
   file_io_.WriteTableHeader(table_no_, header_bytes_);
 }
 
@@ -474,7 +475,7 @@ void TTableIO::ModifyRecord(TFieldBuffers& buffers, int physical_position,
       file_io_.EncodeBuffer(item.Buffer, target.data(), IsEncryptedField(field_no), length);
       if (v > header_.last_auto_inc) {
         header_.last_auto_inc = v;
-        EncodeTableHeader(header_, header_bytes_);
+        EncodeTableHeaderState(header_, header_bytes_);
         file_io_.WriteAt(
             std::int64_t{file_io_.TableHeaderOffset(table_no_)} + kLastAutoIncOffset,
             std::span<const std::uint8_t>(header_bytes_).subspan(kLastAutoIncOffset, 4));

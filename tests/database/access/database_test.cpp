@@ -240,6 +240,11 @@ TEST_F(TDatabaseTest, ProgressEventsReportTheDatabase) {
   EXPECT_EQ(logo.Read(read.data(), read.size()), picture.size());
   EXPECT_EQ(read, picture);
   ExpectDatabaseError([&] { logo.Write(picture); }, "General error");
+  // A second stream on the same record starts again at the value's first byte.
+  TTableBlobStream again(cursor.FieldByName("Logo"), TBlobStreamMode::bmRead);
+  std::vector<std::uint8_t> reread(picture.size());
+  EXPECT_EQ(again.Read(reread.data(), reread.size()), picture.size());
+  EXPECT_EQ(reread, picture);
 }
 
 }  // namespace

@@ -100,5 +100,15 @@ TEST(TTableIO, IndexWhoseFirstKeyEntryIsMinusOneHasNoKeyFields) {
   EXPECT_TRUE(db.Table("T").IndexDefs()[0].Fields().empty());
 }
 
+TEST(TTableIO, FieldNameTakesAtMost32Characters) {
+  // A name filling its 33-byte field with no NUL keeps 32 characters, the most a field name has.
+  test::TMemoryDatabase db({}, {TNewTableDef{"T", {{"A", ftInteger, 0, 0}}, {}}});
+  std::vector<std::uint8_t>& bytes = db.Bytes();
+  const std::size_t header = static_cast<std::size_t>(db.FileIO().TableHeaderOffset(0));
+  std::fill_n(bytes.begin() + static_cast<std::ptrdiff_t>(header + kFieldEntriesOffset), kNameSize,
+              std::uint8_t{'N'});
+  EXPECT_EQ(db.Table("T").FieldDefs()[0].Name(), std::string(32, 'N'));
+}
+
 }  // namespace
 }  // namespace database::storage

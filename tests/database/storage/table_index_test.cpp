@@ -68,6 +68,37 @@ TEST(TTableIOIndex, FirstRecordGetsABlockAndTheChainHeadStaysZero) {
   EXPECT_EQ(ReadInt32At(db.Bytes(), entry + kChainHeadOffset), 0);
 }
 
+TEST(TTableIOIndex, WholeHeaderRewriteKeepsTheNameBytesAsFound) {
+  // Readers stop at the first NUL of a stored name; what follows it in the file (and a name
+  // filling its field with no NUL) must survive when the header is written back whole.
+  TMemoryDatabase db({}, {KeyTable({})});
+  const std::int64_t header = db.FileIO().TableHeaderOffset(0);
+  std::vector<std::uint8_t>& bytes = db.Bytes();
+  const std::int64_t table_name = header;
+  const std::int64_t field_name = header + kFieldEntriesOffset + kFieldEntrySize;  // "Name"
+  const std::int64_t index_name = header + kIndexEntriesOffset;                    // "ByK"
+  for (std::int64_t at = 4; at < static_cast<std::int64_t>(kNameSize); ++at) {
+    bytes[static_cast<std::size_t>(table_name + at)] = 0xA5;  // after "T", its NUL, one more
+    bytes[static_cast<std::size_t>(index_name + at)] = 0x5A;  // after "ByK" and its NUL
+  }
+  std::fill_n(bytes.begin() + field_name, kNameSize, std::uint8_t{'N'});  // 33 characters
+  const std::vector<std::uint8_t> before(bytes.begin() + header,
+                                         bytes.begin() + header + kTableHeaderSize);
+  TTableIO& io = db.Table("T");
+  AppendKeys(io, {20, 10});  // the first writes IndexTabOffset, the second ChainHead
+  std::vector<std::uint8_t> expected = before;
+  const auto put = [&](std::size_t offset, std::int32_t value) {
+    StoreInteger(std::span<std::uint8_t>(expected).subspan(offset, 4), value);
+  };
+  put(kRecordTabOffsetOffset, io.RecordTabBlocks()[0]);
+  put(kRecordTotalOffset, 2);
+  put(kIndexEntriesOffset + kIndexTabOffsetOffset, io.IndexTabBlocks(0)[0]);
+  put(kIndexEntriesOffset + kChainHeadOffset, 1);
+  const std::vector<std::uint8_t> after(db.Bytes().begin() + header,
+                                        db.Bytes().begin() + header + kTableHeaderSize);
+  EXPECT_EQ(after, expected);
+}
+
 TEST(TTableIOIndex, ChainsFollowKeyOrderAscendingAndDescending) {
   struct TCase {
     TIndexOptions options;
