@@ -1,6 +1,7 @@
 #include "database/access/database.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "database/access/access_error.h"
 #include "database/access/db_data_set.h"
@@ -289,20 +290,19 @@ void TDatabase::Disconnect() {
   // cursors that point at both have closed.
   file_io_->Close();
   connected_ = false;
-  try {
-    while (!clients_.empty()) {
-      TDBDataSet* client = clients_.back();
+  // Every cursor is closed, also after a close handler raised: none may keep pointing at
+  // the table readers freed below. The first such error is raised once the disconnect is done.
+  std::exception_ptr close_error;
+  while (!clients_.empty()) {
+    TDBDataSet* client = clients_.back();
+    try {
       client->CloseForDatabase();
-      std::erase(clients_, client);
+    } catch (...) {
+      if (!close_error) {
+        close_error = std::current_exception();
+      }
     }
-  } catch (...) {
-    disconnecting_ = false;
-    ref_count_ = 0;
-    can_access_ = false;
-    table_ios_.clear();
-    table_defs_.Clear();
-    file_io_.reset();
-    throw;
+    std::erase(clients_, client);
   }
   disconnecting_ = false;
   ref_count_ = 0;
@@ -312,6 +312,9 @@ void TDatabase::Disconnect() {
   table_ios_.clear();
   table_defs_.Clear();
   file_io_.reset();
+  if (close_error) {
+    std::rethrow_exception(close_error);
+  }
   if (AfterDisconnect) {
     AfterDisconnect(*this);
   }

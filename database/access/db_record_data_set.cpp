@@ -90,6 +90,20 @@ void TDBRecordDataSet::SetActive(bool active) {
   }
 }
 
+void TDBRecordDataSet::CloseForDatabase() {
+  if (!Active()) {
+    return;
+  }
+  try {
+    Fire(BeforeClose);
+  } catch (...) {
+    DoClose();
+    throw;
+  }
+  DoClose();
+  Fire(AfterClose);
+}
+
 void TDBRecordDataSet::DoOpen() {
   Fire(BeforeOpen);
   try {

@@ -76,7 +76,9 @@ class TDBRecordDataSet : public TDBDataSet {
   void SetActive(bool active);
   void Open() { SetActive(true); }
   void Close() { SetActive(false); }
-  void CloseForDatabase() override { Close(); }
+  // Closes also when BeforeClose raises (the error passes on): the database frees the table
+  // readers this cursor points at right after.
+  void CloseForDatabase() override;
   bool AutoCalcFields() const { return auto_calc_fields_; }
   void SetAutoCalcFields(bool value) { auto_calc_fields_ = value; }
   TDataSetState State() const { return state_; }

@@ -37,7 +37,11 @@ void TTable::SetDatabaseName(const std::string& name) {
   }
   table_name_.clear();
   index_name_.clear();
-  index_idx_ = -1;
+  // An open cursor keeps showing the order it copied; IndexIdx names that order until the
+  // next open chooses again.
+  if (!Active()) {
+    index_idx_ = -1;
+  }
 }
 
 void TTable::SetTableName(const std::string& name) {

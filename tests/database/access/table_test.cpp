@@ -181,6 +181,44 @@ TEST_F(TTableTest, TableNameBeforeDatabaseNameIsCleared) {
   EXPECT_EQ(Session().FindDatabase(path), nullptr);  // released again
 }
 
+TEST_F(TTableTest, DatabaseNameSetAgainWhileOpenClearsTheNamesButKeepsTheCursorOrder) {
+  const std::string path = MakeDatabase({{"B", 1}, {"D", 2}});
+  auto cursor = Cursor(path);
+  cursor->SetIndexName("ByName");
+  cursor->Open();
+  cursor->SetDatabaseName(path);  // unchanged: allowed while open, the names are cleared
+  EXPECT_EQ(cursor->TableName(), "");
+  EXPECT_EQ(cursor->IndexName(), "");
+  EXPECT_EQ(cursor->IndexIdx(), 1);  // the records are still shown in that index's order
+  cursor->Insert();
+  cursor->FieldByName("Societe").SetAsString("C");
+  cursor->Post();
+  EXPECT_EQ(cursor->RecNo(), 2);  // placed by the index, and current
+  EXPECT_EQ(Names(*cursor), (std::vector<std::string>{"B", "C", "D"}));
+}
+
+TEST_F(TTableTest, DisconnectClosesEveryCursorEvenWhenACloseHandlerRaises) {
+  const std::string path = MakeDatabase({{"A", 1}});
+  auto first = Cursor(path);
+  auto second = Cursor(path);
+  first->Open();
+  second->Open();
+  second->BeforeClose = [](TDBRecordDataSet&) { throw EDatabaseError("refused"); };
+  TDatabase& database = *first->Database();
+  database.SetPassword("any");
+  ExpectDatabaseError([&] { database.SetConnected(false); }, "refused");
+  // Neither cursor is left pointing at the table readers the disconnect freed.
+  EXPECT_FALSE(first->Active());
+  EXPECT_FALSE(second->Active());
+  EXPECT_EQ(second->Database(), nullptr);
+  EXPECT_FALSE(database.Connected());
+  EXPECT_FALSE(database.PasswordSet());
+  EXPECT_EQ(database.RefCount(), 0);
+  second->BeforeClose = nullptr;
+  second->Open();  // works again on the same database object
+  EXPECT_EQ(second->FieldByName("Societe").AsString(), "A");
+}
+
 TEST_F(TTableTest, TwoCursorsShareOneTemporaryDatabaseAndTableReader) {
   const std::string path = MakeDatabase({{"A", 1}});
   auto first = Cursor(path);
