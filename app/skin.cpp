@@ -27,7 +27,9 @@ QFont MsSansSerifFont(int pixel_size, bool bold) {
 }
 
 QString BlackSkinStyleSheet() {
-  const QString shadow = QApplication::palette().color(QPalette::Dark).name();
+  // The balloon frame: the dark 3D-shadow colour, which is the Shadow role (Dark is the
+  // lighter button shadow).
+  const QString shadow = QApplication::palette().color(QPalette::Shadow).name();
   return QStringLiteral(
              "QPushButton {"
              "  color: #F0F0F0; border: 1px solid #000000; border-radius: 3px;"
