@@ -224,6 +224,10 @@ class TArcBaseArchiver {
   void CreateNewArchive();
   void ReleaseStream() noexcept;
   bool SearchEntry(TArcArchiveItem& item);
+  // Marks the entries the mask, attributes and exclusion mask select (and only those), then
+  // runs `operation` over them.
+  void ProcessMatchingEntries(const std::string& file_mask, std::int32_t search_attr,
+                              const std::string& exclusion_mask, TArcProcessOperation operation);
   void ProcessMarkedEntries(TArcProcessOperation operation);
   void ProcessEntry(std::size_t index, TArcProcessOperation operation,
                     const std::string& working_name);

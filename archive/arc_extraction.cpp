@@ -121,6 +121,17 @@ bool TArcBaseArchiver::SearchEntry(TArcArchiveItem& item) {
 
 void TArcBaseArchiver::ExtractFiles(const std::string& file_mask, std::int32_t search_attr,
                                     const std::string& exclusion_mask) {
+  ProcessMatchingEntries(file_mask, search_attr, exclusion_mask, TArcProcessOperation::poExtract);
+}
+
+void TArcBaseArchiver::TestFiles(const std::string& file_mask, std::int32_t search_attr) {
+  ProcessMatchingEntries(file_mask, search_attr, {}, TArcProcessOperation::poTest);
+}
+
+void TArcBaseArchiver::ProcessMatchingEntries(const std::string& file_mask,
+                                              std::int32_t search_attr,
+                                              const std::string& exclusion_mask,
+                                              TArcProcessOperation operation) {
   RequireOpen();
   if (update_count_ > 0) {
     RaiseArcError(arc_error::kUpdatePending, name_);
@@ -134,24 +145,7 @@ void TArcBaseArchiver::ExtractFiles(const std::string& file_mask, std::int32_t s
        found = FindNextEntry(item)) {
     entries.At(static_cast<std::size_t>(item.Handle.index)).Selected = true;
   }
-  ProcessMarkedEntries(TArcProcessOperation::poExtract);
-}
-
-void TArcBaseArchiver::TestFiles(const std::string& file_mask, std::int32_t search_attr) {
-  RequireOpen();
-  if (update_count_ > 0) {
-    RaiseArcError(arc_error::kUpdatePending, name_);
-  }
-  TArcDirArray& entries = dir_->Entries();
-  for (std::size_t i = 0; i < entries.Count(); ++i) {
-    entries.At(i).Selected = false;
-  }
-  TArcArchiveItem item;
-  for (bool found = FindFirstEntry(file_mask, item, search_attr, {}); found;
-       found = FindNextEntry(item)) {
-    entries.At(static_cast<std::size_t>(item.Handle.index)).Selected = true;
-  }
-  ProcessMarkedEntries(TArcProcessOperation::poTest);
+  ProcessMarkedEntries(operation);
 }
 
 void TArcBaseArchiver::ProcessMarkedEntries(TArcProcessOperation operation) {
